@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test suite. Extra arguments go to CMake.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+cmake --build build -j"$(nproc)"
+cd build
+ctest --output-on-failure -j2

@@ -1,0 +1,109 @@
+// Signal handlers of the dialog: its outcome, the list selections, the
+// archive buttons and the console-key capture.
+#include "callbacks.h"
+
+#include "ckey.h"
+#include "launcher.h"
+#include "main.h"
+#include "settings.h"
+#include "support.h"
+
+// --- Ending the dialog ------------------------------------------------------
+
+// Closing the window quits without an outcome; returning FALSE lets GTK
+// destroy the window as usual.
+gboolean on_WIN_Main_delete_event(GtkWidget *, GdkEvent *, gpointer)
+{
+    gtk_main_quit();
+    return FALSE;
+}
+
+gboolean on_WIN_Main_destroy_event(GtkWidget *widget, GdkEvent *event, gpointer user_data)
+{
+    return on_WIN_Main_delete_event(widget, event, user_data);
+}
+
+static void EndDialog(int code)
+{
+    FunctionCode = code;
+    gtk_main_quit();
+}
+
+void on_BUT_Run_clicked(GtkButton *, gpointer) { EndDialog(FUNCTION_LAUNCH); }
+void on_BUT_Multi_clicked(GtkButton *, gpointer) { EndDialog(FUNCTION_MULTIPLAYER); }
+void on_BUT_Cancel_clicked(GtkButton *, gpointer) { EndDialog(FUNCTION_NONE); }
+
+// --- Renderer and resolution lists -----------------------------------------
+
+// Also connected to "unselect_row": a change of row runs it for the old row
+// first and then for the new one, so the new row's state is what remains.
+void on_CLIST_Renderer_select_row(GtkCList *, gint row, gint, GdkEvent *, gpointer)
+{
+    FillResolutionList(row, 1);
+    renderindex = row;
+}
+
+void on_CLIST_Resolutions_select_row(GtkCList *clist, gint row, gint, GdkEvent *, gpointer)
+{
+    guint packed = GPOINTER_TO_UINT(gtk_clist_get_row_data(clist, row));
+    // 0 is a row whose data is not set yet: the list selects its first row by
+    // itself while it is being appended.
+    if (packed == 0)
+        return;
+    renderheight = packed & 0xFFFF;
+    renderwidth = packed >> 16;
+}
+
+// --- Console key ------------------------------------------------------------
+
+void on_BUT_ConsoleKey_clicked(GtkButton *, gpointer)
+{
+    int key = GetCKey();
+    if (key != -1)
+        SetConsoleKey(key);
+}
+
+// --- Archive lists ------------------------------------------------------------
+
+static void SetButtonSensitive(GtkCList *clist, const char *button, gboolean on)
+{
+    GtkWidget *widget = lookup_widget(GTK_WIDGET(clist), button);
+    if (widget)
+        gtk_widget_set_sensitive(widget, on);
+}
+
+void on_CLIST_AvailFiles_select_row(GtkCList *clist, gint row, gint, GdkEvent *, gpointer)
+{
+    SetButtonSensitive(clist, "BUT_Add", TRUE);
+    AvailRow = row;
+}
+
+void on_CLIST_AvailFiles_unselect_row(GtkCList *clist, gint, gint, GdkEvent *, gpointer)
+{
+    SetButtonSensitive(clist, "BUT_Add", FALSE);
+    AvailRow = -1;
+}
+
+void on_CLIST_LoadFiles_select_row(GtkCList *clist, gint row, gint, GdkEvent *, gpointer)
+{
+    SetButtonSensitive(clist, "BUT_Rem", TRUE);
+    LoadRow = row;
+}
+
+void on_CLIST_LoadFiles_unselect_row(GtkCList *clist, gint, gint, GdkEvent *, gpointer)
+{
+    SetButtonSensitive(clist, "BUT_Rem", FALSE);
+    LoadRow = -1;
+}
+
+void on_BUT_Add_clicked(GtkButton *, gpointer)
+{
+    if (AvailRow != -1)
+        AddRezEntryToList(AvailRow, 1);
+}
+
+void on_BUT_Rem_clicked(GtkButton *, gpointer)
+{
+    if (LoadRow != -1)
+        AddRezEntryToList(LoadRow, 0);
+}

@@ -1,0 +1,400 @@
+// The launcher's dialog, described as tables and built by one loop: every
+// widget is named, registered on the window under its name (so that
+// lookup_widget and resource files find it), shown, then placed.
+#include "interface.h"
+
+#include <gdk/gdkkeysyms.h>
+#include <string.h>
+
+#include "callbacks.h"
+#include "support.h"
+
+namespace {
+
+enum Kind
+{
+    VBOX, HOMOGENEOUS_VBOX, HBOX, LABEL, NOTEBOOK, PIXMAP, FRAME, CHECK,
+    VPANED, SCROLLED, CLIST, SPIN, ENTRY, BUTTON, TABLE, BUTTONBOX
+};
+
+// How a widget sits in its parent.
+enum Place
+{
+    PACK,    // gtk_box_pack_start with the row's expand, fill and padding
+    ADD,     // gtk_container_add (also adds notebook pages, in order)
+    PANE1,   // upper pane: does not grow, may shrink
+    PANE2,   // lower pane: grows and may shrink
+    CELL,    // a cell of table2, see kCells
+    TAB,     // tab label of the notebook page named as parent
+    COLUMN   // column widget of the list named as parent
+};
+
+enum Flags
+{
+    EXPAND = 1 << 0,
+    FILL = 1 << 1,
+    ACTIVE = 1 << 2,        // check button starts ticked
+    INSENSITIVE = 1 << 3,
+    READ_ONLY = 1 << 4,     // entry cannot be typed into
+    NO_SHADOW = 1 << 5,     // frame drawn without a border
+    CAN_DEFAULT = 1 << 6,
+    UNDERLINED = 1 << 7,    // text holds "_x": shown underlined, Alt+x clicks
+    BROWSE = 1 << 8,        // list always keeps one row selected
+};
+
+struct WidgetRow
+{
+    const char *name;
+    const char *parent;
+    Kind kind;
+    const char *text;  // label, frame title, entry text or image file; may be null
+    Place place;
+    int flags;
+    int padding;
+};
+
+const char kWarning[] =
+    "WARNING: Some of the advanced options may cause the game to run \n"
+    "worse (or not at all) on your particular system configuration. ";
+const char kChannelNote[] =
+    "Note: Virtual channels are mixed in real-time and require CPU power. "
+    "Setting this value too high might have severe impact on performance, "
+    "but setting this too low might result in choppy sound.";
+
+// Depth first, children in packing order; a page's tab label follows its content.
+const WidgetRow kWidgets[] = {
+    {"vbox1", "WIN_Main", VBOX, NULL, ADD, 0, 0},
+    {"LAB_Title", "vbox1", LABEL, "Orvek  Travendar", PACK, 0, 5},
+    {"notebook1", "vbox1", NOTEBOOK, NULL, PACK, EXPAND | FILL, 0},
+    // Page 0: title picture.
+    {"vbox2", "notebook1", VBOX, NULL, ADD, 0, 0},
+    {"pixmap3", "vbox2", PIXMAP, "orvek.xpm", PACK, EXPAND | FILL, 0},
+    {"frame1", "vbox2", FRAME, NULL, PACK, EXPAND | NO_SHADOW, 0},
+    {"hbox1", "frame1", HBOX, NULL, ADD, 0, 0},
+    {"CHECK_Popup", "hbox1", CHECK, "Always pop up this dialog when starting", PACK, EXPAND | ACTIVE, 0},
+    {"label2", "vbox2", LABEL, "Title", TAB, 0, 0},
+    // Page 1: renderer and resolution.
+    {"vbox3", "notebook1", VBOX, NULL, ADD, 0, 0},
+    {"frame4", "vbox3", FRAME, "Renderer and Resolution", PACK, EXPAND | FILL, 0},
+    {"vbox13", "frame4", VBOX, NULL, ADD, 0, 0},
+    {"vpaned1", "vbox13", VPANED, NULL, PACK, EXPAND | FILL, 0},
+    {"irgendeinwidget", "vpaned1", SCROLLED, NULL, PANE1, 0, 0},
+    {"CLIST_Renderer", "irgendeinwidget", CLIST, NULL, ADD, BROWSE, 0},
+    {"label15", "CLIST_Renderer", LABEL, "label15", COLUMN, 0, 0},
+    {"scrolledwindow4", "vpaned1", SCROLLED, NULL, PANE2, 0, 0},
+    {"CLIST_Resolutions", "scrolledwindow4", CLIST, NULL, ADD, BROWSE, 0},
+    {"label16", "CLIST_Resolutions", LABEL, "label16", COLUMN, 0, 0},
+    {"CHECK_Fullscreen", "vbox3", CHECK, "Run _Fullscreen by default", PACK, UNDERLINED | ACTIVE, 0},
+    {"label3", "vbox3", LABEL, "Display", TAB, 0, 0},
+    // Page 2: sound.
+    {"frame9", "notebook1", FRAME, NULL, ADD, NO_SHADOW, 0},
+    {"vbox15", "frame9", VBOX, NULL, ADD, 0, 0},
+    {"CHECK_LowQuality", "vbox15", CHECK, "Low sound quality", PACK, 0, 6},
+    {"frame10", "vbox15", FRAME, "Virtual channels", PACK, FILL, 0},
+    {"vbox16", "frame10", VBOX, NULL, ADD, 0, 0},
+    {"label19", "vbox16", LABEL, "Number of virtual channels to mix", PACK, 0, 0},
+    {"SPIN_Channels", "vbox16", SPIN, NULL, PACK, 0, 3},
+    {"label20", "vbox16", LABEL, kChannelNote, PACK, 0, 0},
+    {"label4", "frame9", LABEL, "Sound", TAB, 0, 0},
+    // Page 3: engine switches, console key and free command-line text.
+    {"vbox6", "notebook1", VBOX, NULL, ADD, 0, 0},
+    {"LAB_WARN", "vbox6", LABEL, kWarning, PACK, 0, 0},
+    {"hbox5", "vbox6", HBOX, NULL, PACK, EXPAND | FILL, 0},
+    {"frame5", "hbox5", FRAME, "Disable", PACK, FILL, 0},
+    {"vbox7", "frame5", VBOX, NULL, ADD, 0, 0},
+    {"CHECK_DisableSound", "vbox7", CHECK, "Disable Sound", PACK, 0, 0},
+    {"CHECK_DisableMusic", "vbox7", CHECK, "Disable Music", PACK, 0, 0},
+    {"CHECK_DisableMovies", "vbox7", CHECK, "Disable Movies", PACK, 0, 0},
+    {"CHECK_DisableLightmap", "vbox7", CHECK, "Disable Light Mapping", PACK, 0, 0},
+    {"CHECK_DisableFog", "vbox7", CHECK, "Disable Fog", PACK, INSENSITIVE, 0},
+    {"CHECK_LineSystems", "vbox7", CHECK, "Disable Line Systems", PACK, 0, 0},
+    {"CHECK_ModelFullbright", "vbox7", CHECK, "Disable Model Fullbrights", PACK, 0, 0},
+    {"vbox8", "hbox5", VBOX, NULL, PACK, EXPAND | FILL, 0},
+    {"frame6", "vbox8", FRAME, "Enable", PACK, EXPAND | FILL, 0},
+    {"vbox9", "frame6", VBOX, NULL, ADD, 0, 0},
+    {"CHECK_PolyGap", "vbox9", CHECK, "Enable Poly gap fixing (slower)", PACK, 0, 0},
+    {"CHECK_SinglePass", "vbox9", CHECK, "Enable Single Pass Multitexturing\n(if available)", PACK, 0, 0},
+    {"CHECK_MovieDouble", "vbox9", CHECK, "Enable pixel doubling for movies", PACK, 0, 0},
+    {"frame11", "vbox8", FRAME, "Console Key", PACK, EXPAND | FILL, 0},
+    {"hbox7", "frame11", HBOX, NULL, ADD, 0, 0},
+    {"STR_ConsoleKey", "hbox7", ENTRY, "^", PACK, EXPAND | FILL | READ_ONLY, 0},
+    {"BUT_ConsoleKey", "hbox7", BUTTON, "Choose...", PACK, 0, 5},
+    {"frame7", "vbox8", FRAME, "Restore", PACK, EXPAND | FILL, 0},
+    {"CHECK_FactoryDefault", "frame7", CHECK, "Restore Factory default settings", ADD, 0, 0},
+    {"frame8", "vbox6", FRAME, "Command Line", PACK, EXPAND | FILL, 0},
+    {"vbox10", "frame8", VBOX, NULL, ADD, 0, 0},
+    {"STR_CommandLine", "vbox10", ENTRY, NULL, PACK, 0, 0},
+    {"CHECK_CommandlineValid", "vbox10", CHECK, "Always specify these command-line parameters", PACK, 0, 0},
+    {"label5", "vbox6", LABEL, "Advanced", TAB, 0, 0},
+    // Page 4: resource archives.
+    {"vbox11", "notebook1", VBOX, NULL, ADD, 0, 0},
+    {"table2", "vbox11", TABLE, NULL, PACK, EXPAND | FILL, 0},
+    {"label11", "table2", LABEL, "Available REZ files", CELL, 0, 0},
+    {"label12", "table2", LABEL, "REZ files to load", CELL, 0, 0},
+    {"vbox12", "table2", HOMOGENEOUS_VBOX, NULL, CELL, 0, 0},
+    {"BUT_Add", "vbox12", BUTTON, "Add >", PACK, INSENSITIVE, 0},
+    {"BUT_Rem", "vbox12", BUTTON, "< Remove", PACK, INSENSITIVE, 0},
+    {"scrolledwindow1", "table2", SCROLLED, NULL, CELL, 0, 0},
+    {"CLIST_AvailFiles", "scrolledwindow1", CLIST, NULL, ADD, 0, 0},
+    {"label13", "CLIST_AvailFiles", LABEL, "label13", COLUMN, 0, 0},
+    {"scrolledwindow2", "table2", SCROLLED, NULL, CELL, 0, 0},
+    {"CLIST_LoadFiles", "scrolledwindow2", CLIST, NULL, ADD, 0, 0},
+    {"label14", "CLIST_LoadFiles", LABEL, "label14", COLUMN, 0, 0},
+    {"hbox6", "vbox11", HBOX, NULL, PACK, 0, 0},
+    {"CHECK_LoadRez", "hbox6", CHECK, "Always load these REZ files", PACK, 0, 0},
+    {"label6", "vbox11", LABEL, "Customize", TAB, 0, 0},
+    // The three ways out.
+    {"hbuttonbox1", "vbox1", BUTTONBOX, NULL, PACK, FILL, 0},
+    {"BUT_Run", "hbuttonbox1", BUTTON, "_Launch Game", ADD, UNDERLINED | CAN_DEFAULT, 0},
+    {"BUT_Multi", "hbuttonbox1", BUTTON, "_Multiplayer Game", ADD, UNDERLINED | CAN_DEFAULT, 0},
+    {"BUT_Cancel", "hbuttonbox1", BUTTON, "_Cancel", ADD, UNDERLINED | CAN_DEFAULT, 0},
+};
+
+const int kKeepJustify = -1;
+
+struct LabelStyle
+{
+    const char *name;
+    int justify;  // a GtkJustification, or kKeepJustify
+    gboolean wrap;
+    gfloat xalign, yalign;
+};
+
+const LabelStyle kLabelStyles[] = {
+    {"label19", GTK_JUSTIFY_LEFT, FALSE, 0.03f, 0.5f},
+    {"label20", GTK_JUSTIFY_FILL, TRUE, 0.2f, 0.5f},
+    {"LAB_WARN", kKeepJustify, FALSE, 0.0f, 0.0f},
+    {"label5", GTK_JUSTIFY_FILL, TRUE, 0.0f, 0.04f},
+};
+
+struct Cell
+{
+    const char *name;
+    guint left, right, top, bottom;
+    int xoptions, yoptions;
+    guint xpadding, ypadding;
+};
+
+const int kGrow = GTK_EXPAND | GTK_FILL;
+const Cell kCells[] = {
+    {"label11", 0, 1, 0, 1, 0, 0, 0, 0},
+    {"label12", 2, 3, 0, 1, 0, 0, 0, 0},
+    {"vbox12", 1, 2, 1, 2, kGrow, 0, 5, 0},
+    {"scrolledwindow1", 0, 1, 1, 2, kGrow, kGrow, 0, 0},
+    {"scrolledwindow2", 2, 3, 1, 2, kGrow, GTK_FILL, 0, 0},
+};
+
+// Plain-letter shortcuts of the three push buttons, beside their Alt ones.
+struct PlainKey
+{
+    const char *name;
+    guint key;
+};
+
+const PlainKey kPlainKeys[] = {
+    {"BUT_Run", GDK_L},
+    {"BUT_Multi", GDK_M},
+    {"BUT_Cancel", GDK_C},
+};
+
+struct Tooltip
+{
+    const char *name;
+    const char *text;
+};
+
+const Tooltip kTooltips[] = {
+    {"BUT_ConsoleKey", "Choose the key that opens the in-game console"},
+};
+
+struct Connection
+{
+    const char *name;
+    const char *signal;
+    GtkSignalFunc handler;
+};
+
+const Connection kConnections[] = {
+    {"WIN_Main", "delete_event", GTK_SIGNAL_FUNC(on_WIN_Main_delete_event)},
+    {"WIN_Main", "destroy_event", GTK_SIGNAL_FUNC(on_WIN_Main_destroy_event)},
+    {"CLIST_Renderer", "select_row", GTK_SIGNAL_FUNC(on_CLIST_Renderer_select_row)},
+    {"CLIST_Renderer", "unselect_row", GTK_SIGNAL_FUNC(on_CLIST_Renderer_select_row)},
+    {"CLIST_Resolutions", "select_row", GTK_SIGNAL_FUNC(on_CLIST_Resolutions_select_row)},
+    {"BUT_ConsoleKey", "clicked", GTK_SIGNAL_FUNC(on_BUT_ConsoleKey_clicked)},
+    {"BUT_Add", "clicked", GTK_SIGNAL_FUNC(on_BUT_Add_clicked)},
+    {"BUT_Rem", "clicked", GTK_SIGNAL_FUNC(on_BUT_Rem_clicked)},
+    {"CLIST_AvailFiles", "select_row", GTK_SIGNAL_FUNC(on_CLIST_AvailFiles_select_row)},
+    {"CLIST_AvailFiles", "unselect_row", GTK_SIGNAL_FUNC(on_CLIST_AvailFiles_unselect_row)},
+    {"CLIST_LoadFiles", "select_row", GTK_SIGNAL_FUNC(on_CLIST_LoadFiles_select_row)},
+    {"CLIST_LoadFiles", "unselect_row", GTK_SIGNAL_FUNC(on_CLIST_LoadFiles_unselect_row)},
+    {"BUT_Run", "clicked", GTK_SIGNAL_FUNC(on_BUT_Run_clicked)},
+    {"BUT_Multi", "clicked", GTK_SIGNAL_FUNC(on_BUT_Multi_clicked)},
+    {"BUT_Cancel", "clicked", GTK_SIGNAL_FUNC(on_BUT_Cancel_clicked)},
+};
+
+template <typename Row, size_t N>
+const Row *FindRow(const Row (&table)[N], const char *name)
+{
+    for (const Row &row : table)
+        if (strcmp(row.name, name) == 0)
+            return &row;
+    return NULL;
+}
+
+GtkWidget *Named(GtkWidget *window, const char *name)
+{
+    return GTK_WIDGET(gtk_object_get_data(GTK_OBJECT(window), name));
+}
+
+// The window's data list keeps one reference per widget, dropped with the window.
+void RegisterWidget(GtkWidget *window, GtkWidget *widget, const char *name)
+{
+    gtk_widget_set_name(widget, name);
+    gtk_widget_ref(widget);
+    gtk_object_set_data_full(GTK_OBJECT(window), name, widget, (GtkDestroyNotify)gtk_widget_unref);
+    gtk_widget_show(widget);
+}
+
+GtkWidget *Construct(GtkWidget *window, const WidgetRow &row)
+{
+    switch (row.kind)
+    {
+    case VBOX: return gtk_vbox_new(FALSE, 0);
+    case HOMOGENEOUS_VBOX: return gtk_vbox_new(TRUE, 0);
+    case HBOX: return gtk_hbox_new(FALSE, 0);
+    case LABEL: return gtk_label_new(row.text);
+    case NOTEBOOK: return gtk_notebook_new();
+    case PIXMAP: return create_pixmap(window, row.text);
+    case FRAME: return gtk_frame_new(row.text);
+    case CHECK: return gtk_check_button_new_with_label(row.flags & UNDERLINED ? "" : row.text);
+    case VPANED: return gtk_vpaned_new();
+    case SCROLLED: return gtk_scrolled_window_new(NULL, NULL);
+    case CLIST: return gtk_clist_new(1);
+    case SPIN:
+    {
+        GtkObject *adjustment = gtk_adjustment_new(16, 4, 32, 1, 10, 10);
+        return gtk_spin_button_new(GTK_ADJUSTMENT(adjustment), 1, 0);
+    }
+    case ENTRY: return gtk_entry_new();
+    case BUTTON: return gtk_button_new_with_label(row.flags & UNDERLINED ? "" : row.text);
+    case TABLE: return gtk_table_new(2, 3, FALSE);
+    case BUTTONBOX: return gtk_hbutton_box_new();
+    }
+    return NULL;
+}
+
+void Place(GtkWidget *window, GtkWidget *widget, const WidgetRow &row)
+{
+    GtkWidget *parent = Named(window, row.parent);
+    switch (row.place)
+    {
+    case PACK:
+        gtk_box_pack_start(GTK_BOX(parent), widget, (row.flags & EXPAND) != 0, (row.flags & FILL) != 0,
+                           row.padding);
+        break;
+    case ADD: gtk_container_add(GTK_CONTAINER(parent), widget); break;
+    case PANE1: gtk_paned_pack1(GTK_PANED(parent), widget, FALSE, TRUE); break;
+    case PANE2: gtk_paned_pack2(GTK_PANED(parent), widget, TRUE, TRUE); break;
+    case CELL:
+    {
+        const Cell *cell = FindRow(kCells, row.name);
+        gtk_table_attach(GTK_TABLE(parent), widget, cell->left, cell->right, cell->top, cell->bottom,
+                         (GtkAttachOptions)cell->xoptions, (GtkAttachOptions)cell->yoptions, cell->xpadding,
+                         cell->ypadding);
+        break;
+    }
+    case TAB:
+    {
+        GtkNotebook *notebook = GTK_NOTEBOOK(parent->parent);
+        gint page = gtk_notebook_page_num(notebook, parent);
+        gtk_notebook_set_tab_label(notebook, gtk_notebook_get_nth_page(notebook, page), widget);
+        break;
+    }
+    case COLUMN: gtk_clist_set_column_widget(GTK_CLIST(parent), 0, widget); break;
+    }
+}
+
+void SetProperties(GtkWidget *widget, const WidgetRow &row, GtkAccelGroup *accel_group, GtkTooltips *tooltips)
+{
+    switch (row.kind)
+    {
+    case NOTEBOOK: gtk_notebook_set_tab_pos(GTK_NOTEBOOK(widget), GTK_POS_RIGHT); break;
+    case FRAME:
+        if (row.flags & NO_SHADOW)
+            gtk_frame_set_shadow_type(GTK_FRAME(widget), GTK_SHADOW_NONE);
+        break;
+    case SCROLLED:
+        gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(widget), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
+        break;
+    case CLIST:
+        gtk_clist_set_column_width(GTK_CLIST(widget), 0, 80);
+        if (row.flags & BROWSE)
+            gtk_clist_set_selection_mode(GTK_CLIST(widget), GTK_SELECTION_BROWSE);
+        gtk_clist_column_titles_hide(GTK_CLIST(widget));
+        break;
+    case SPIN: gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(widget), TRUE); break;
+    case ENTRY:
+        if (row.flags & READ_ONLY)
+            gtk_entry_set_editable(GTK_ENTRY(widget), FALSE);
+        if (row.text)
+            gtk_entry_set_text(GTK_ENTRY(widget), row.text);
+        break;
+    case LABEL:
+        if (const LabelStyle *style = FindRow(kLabelStyles, row.name))
+        {
+            if (style->justify != kKeepJustify)
+                gtk_label_set_justify(GTK_LABEL(widget), (GtkJustification)style->justify);
+            if (style->wrap)
+                gtk_label_set_line_wrap(GTK_LABEL(widget), TRUE);
+            gtk_misc_set_alignment(GTK_MISC(widget), style->xalign, style->yalign);
+        }
+        break;
+    default: break;
+    }
+    if (row.flags & INSENSITIVE)
+        gtk_widget_set_sensitive(widget, FALSE);
+    if (row.flags & ACTIVE)
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), TRUE);
+    if (const Tooltip *tip = FindRow(kTooltips, row.name))
+        gtk_tooltips_set_tip(tooltips, widget, tip->text, NULL);
+    if (row.flags & CAN_DEFAULT)
+        GTK_WIDGET_SET_FLAGS(widget, GTK_CAN_DEFAULT);
+    if (const PlainKey *plain = FindRow(kPlainKeys, row.name))
+        gtk_widget_add_accelerator(widget, "clicked", accel_group, plain->key, (GdkModifierType)0,
+                                   GTK_ACCEL_VISIBLE);
+}
+
+}  // namespace
+
+GtkWidget *create_WIN_Main(void)
+{
+    GtkTooltips *tooltips = gtk_tooltips_new();
+    GtkAccelGroup *accel_group = gtk_accel_group_new();
+
+    GtkWidget *window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_widget_set_name(window, "WIN_Main");
+    gtk_object_set_data(GTK_OBJECT(window), "WIN_Main", window);
+    gtk_window_set_title(GTK_WINDOW(window), "Orvek");
+
+    for (const WidgetRow &row : kWidgets)
+    {
+        GtkWidget *widget = Construct(window, row);
+        if (row.flags & UNDERLINED)
+        {
+            // Show the text without "_", underline the letter after it, and
+            // let Alt with that letter click the button.
+            guint key = gtk_label_parse_uline(GTK_LABEL(GTK_BIN(widget)->child), row.text);
+            gtk_widget_add_accelerator(widget, "clicked", accel_group, key, GDK_MOD1_MASK, (GtkAccelFlags)0);
+        }
+        RegisterWidget(window, widget, row.name);
+        Place(window, widget, row);
+        SetProperties(widget, row, accel_group, tooltips);
+    }
+
+    for (const Connection &connection : kConnections)
+        gtk_signal_connect(GTK_OBJECT(Named(window, connection.name)), connection.signal, connection.handler, NULL);
+
+    gtk_object_set_data(GTK_OBJECT(window), "tooltips", tooltips);
+    gtk_window_add_accel_group(GTK_WINDOW(window), accel_group);
+    return window;
+}

@@ -1,0 +1,75 @@
+// Entry of the Orvek launcher: show the dialog when the settings ask for it,
+// then print the game client's command line for whoever started us.
+#include <SDL.h>
+#include <gtk/gtk.h>
+#include <locale.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "commandline.h"
+#include "interface.h"
+#include "launcher.h"
+#include "main.h"
+#include "settings.h"
+#include "sound.h"
+#include "support.h"
+
+int main(int argc, char *argv[])
+{
+    char buffer[ORVEK_PATH_SIZE];
+
+    gtk_set_locale();
+    gtk_init(&argc, &argv);
+    // Settings store and read numbers with "." whatever the player's locale.
+    setlocale(LC_NUMERIC, "POSIX");
+
+    strcpy(OrvekDir, ".");
+    strcpy(OrvekIniDir, ".");
+
+    strcpy(buffer, OrvekDir);
+    AddPath(buffer, "pixmaps");
+    add_pixmap_directory(buffer);
+
+    strcpy(buffer, OrvekDir);
+    AddPath(buffer, "OrvekLauncher.rc");
+    gtk_rc_parse(buffer);
+
+    SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
+
+    WIN_Main = create_WIN_Main();
+    gtk_window_set_title(GTK_WINDOW(WIN_Main), "Orvek Demo");
+    // Whether to pop up lives in the INI file only; the dialog does not offer it.
+    gtk_widget_hide(lookup_widget(WIN_Main, "CHECK_Popup"));
+    gtk_widget_set_sensitive(lookup_widget(WIN_Main, "CHECK_DisableFog"), TRUE);
+
+    InitStartupFiles();
+
+    if (Popup)
+        gtk_widget_show(WIN_Main);
+
+    // The selection is what the command line carries, dialog or not.
+    FillRenderList(OrvekDir);
+
+    if (Popup)
+    {
+        SND_Init();
+        gtk_main();
+    }
+    else
+    {
+        FunctionCode = FUNCTION_LAUNCH;
+    }
+
+    if (FunctionCode != FUNCTION_NONE)
+    {
+        SaveRezList();
+        WriteSettings();
+        EmitCommandLineForOrvek();
+        printf(FunctionCode == FUNCTION_MULTIPLAYER ? "+multiplayer 1\n" : "\n");
+    }
+
+    SND_Quit();
+    SDL_Quit();
+    // The INI cache reaches the disk when it is destroyed after this return.
+    return 0;
+}

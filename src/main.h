@@ -1,0 +1,30 @@
+// Process-wide state of one launcher run and the start-up helpers that
+// every module shares. Everything lives in the working directory, which is
+// the game's installation directory.
+#ifndef ORVEK_MAIN_H
+#define ORVEK_MAIN_H
+
+#include <gtk/gtk.h>
+
+// Room for every path the launcher builds; the autoexec.cfg path alone
+// gets a buffer twice as long.
+#define ORVEK_PATH_SIZE 256
+
+extern char OrvekDir[ORVEK_PATH_SIZE];     // game installation directory
+extern char OrvekIniDir[ORVEK_PATH_SIZE];  // home of OrvekLauncher.ini, RezList and autoexec.cfg
+extern char Profile[ORVEK_PATH_SIZE];      // path of OrvekLauncher.ini
+extern GtkWidget *WIN_Main;                // the one dialog
+extern int Popup;                          // show the dialog at all?
+extern int FunctionCode;                   // outcome: 0 nothing, 1 launch, 2 multiplayer launch
+
+enum { FUNCTION_NONE = 0, FUNCTION_LAUNCH = 1, FUNCTION_MULTIPLAYER = 2 };
+
+// Appends "/" unless `path` already ends in one, then `component` (if any).
+// The caller guarantees that the joined path fits its buffer.
+void AddPath(char *path, const char *component);
+
+// Names the INI file, reads the game's configuration and applies the saved
+// settings (and with them the choice whether to pop up) to the dialog.
+void InitStartupFiles(void);
+
+#endif

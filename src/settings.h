@@ -1,0 +1,22 @@
+// The launcher's remembered choices: widget accessors by name and the
+// table that ties INI keys to the dialog's widgets.
+#ifndef ORVEK_SETTINGS_H
+#define ORVEK_SETTINGS_H
+
+// SDL's F10, the console key until the player picks another.
+#define DEFAULT_CONSOLE_KEY 291
+
+int GetCheck(const char *s);
+void SetCheckFromString(const char *check, const char *string);
+void SetEntryString(const char *s, const char *string);
+char *GetEntryString(const char *s);
+float GetSpin(const char *s);
+void SetSpinFromString(const char *spin, const char *string);
+void ReadAdvancedCheck(const char *check, const char *profile);
+void WriteAdvancedCheck(const char *check, const char *profile);
+void SetConsoleKey(int key);
+int GetConsoleKey(void);
+void ReadSettings(void);
+void WriteSettings(void);
+
+#endif
