@@ -23,6 +23,21 @@ gboolean on_WIN_Main_destroy_event(GtkWidget *widget, GdkEvent *event, gpointer 
     return on_WIN_Main_delete_event(widget, event, user_data);
 }
 
+// GTK 2 tries a window's accelerators before its focus widget, so the plain
+// L, M and C shortcuts would end the dialog while the player types a custom
+// command line. Printable keys without Alt or Ctrl go to a focused editable
+// entry first, as they did when these shortcuts were designed.
+gboolean on_WIN_Main_key_press_event(GtkWidget *widget, GdkEventKey *event, gpointer)
+{
+    GtkWidget *focus = GTK_WINDOW(widget)->focus_widget;
+    if (!focus || !GTK_IS_ENTRY(focus) || !gtk_editable_get_editable(GTK_EDITABLE(focus)))
+        return FALSE;
+    if ((event->state & (GDK_MOD1_MASK | GDK_CONTROL_MASK)) || gdk_keyval_to_unicode(event->keyval) == 0)
+        return FALSE;
+    gtk_window_propagate_key_event(GTK_WINDOW(widget), event);
+    return TRUE;
+}
+
 static void EndDialog(int code)
 {
     FunctionCode = code;

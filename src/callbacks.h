@@ -6,6 +6,7 @@
 
 gboolean on_WIN_Main_delete_event(GtkWidget *widget, GdkEvent *event, gpointer user_data);
 gboolean on_WIN_Main_destroy_event(GtkWidget *widget, GdkEvent *event, gpointer user_data);
+gboolean on_WIN_Main_key_press_event(GtkWidget *widget, GdkEventKey *event, gpointer user_data);
 void on_BUT_Run_clicked(GtkButton *button, gpointer user_data);
 void on_BUT_Multi_clicked(GtkButton *button, gpointer user_data);
 void on_BUT_Cancel_clicked(GtkButton *button, gpointer user_data);

@@ -230,6 +230,7 @@ const Connection kConnections[] = {
     {"BUT_Run", "clicked", GTK_SIGNAL_FUNC(on_BUT_Run_clicked)},
     {"BUT_Multi", "clicked", GTK_SIGNAL_FUNC(on_BUT_Multi_clicked)},
     {"BUT_Cancel", "clicked", GTK_SIGNAL_FUNC(on_BUT_Cancel_clicked)},
+    {"WIN_Main", "key_press_event", GTK_SIGNAL_FUNC(on_WIN_Main_key_press_event)},
 };
 
 template <typename Row, size_t N>
@@ -272,7 +273,9 @@ GtkWidget *Construct(GtkWidget *window, const WidgetRow &row)
     case CLIST: return gtk_clist_new(1);
     case SPIN:
     {
-        GtkObject *adjustment = gtk_adjustment_new(16, 4, 32, 1, 10, 10);
+        // 4 to 32 voices. GTK 2 caps a value at upper minus page size, so the
+        // page size is 0 to keep 32 reachable (and spare GTK's warning).
+        GtkObject *adjustment = gtk_adjustment_new(16, 4, 32, 1, 10, 0);
         return gtk_spin_button_new(GTK_ADJUSTMENT(adjustment), 1, 0);
     }
     case ENTRY: return gtk_entry_new();
