@@ -10,3 +10,6 @@ file(GLOB renderers ${BUILD}/plugins/*.ren)
 if(renderers)
   file(COPY ${renderers} DESTINATION ${DEMO})
 endif()
+# The demo is started like an installed game: through the start script,
+# next to the launcher.
+file(COPY ${BUILD}/orvek-launcher ${SOURCE}/dist/orvek DESTINATION ${DEMO})
