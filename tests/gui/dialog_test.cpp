@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "interface.h"
+#include "main.h"
 #include "support.h"
 
 namespace {
@@ -175,6 +176,63 @@ TEST_F(Dialog, AltFTogglesFullscreen)
     EXPECT_FALSE(Active("CHECK_Fullscreen"));
     gtk_accel_groups_activate(G_OBJECT(window), GDK_f, GDK_MOD1_MASK);
     EXPECT_TRUE(Active("CHECK_Fullscreen"));
+}
+
+// A key press as the window gets it from X.
+void SendKey(GtkWidget *window, guint keyval, guint state)
+{
+    GdkEvent *event = gdk_event_new(GDK_KEY_PRESS);
+    event->key.window = GDK_WINDOW(g_object_ref(window->window));
+    event->key.keyval = keyval;
+    event->key.state = state;
+    GdkKeymapKey *keys = NULL;
+    gint count = 0;
+    if (gdk_keymap_get_entries_for_keyval(NULL, keyval, &keys, &count))
+        event->key.hardware_keycode = keys[0].keycode;
+    g_free(keys);
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+}
+
+struct Typing
+{
+    GtkWidget *window;
+    const char *text;
+};
+
+// Types inside the main loop, as a player would, then leaves the loop
+// unless a shortcut already did.
+gboolean TypeThenQuit(gpointer data)
+{
+    const Typing *typing = static_cast<const Typing *>(data);
+    for (const char *c = typing->text; *c; c++)
+        SendKey(typing->window, gdk_unicode_to_keyval(*c), 0);
+    if (gtk_main_level() > 0)
+        gtk_main_quit();
+    return FALSE;
+}
+
+TEST_F(Dialog, PlainLettersGoToTheCommandLineEntryButEndTheDialogElsewhere)
+{
+    gtk_widget_show(window);
+    gtk_notebook_set_current_page(GTK_NOTEBOOK(W("notebook1")), 3);
+    while (gtk_events_pending())
+        gtk_main_iteration();
+
+    FunctionCode = FUNCTION_NONE;
+    gtk_widget_grab_focus(W("STR_CommandLine"));
+    Typing words = {window, "-mcl"};
+    g_idle_add(TypeThenQuit, &words);
+    gtk_main();
+    EXPECT_EQ(FUNCTION_NONE, FunctionCode);
+    EXPECT_STREQ("-mcl", gtk_entry_get_text(GTK_ENTRY(W("STR_CommandLine"))));
+
+    gtk_widget_grab_focus(W("CHECK_DisableSound"));
+    Typing shortcut = {window, "m"};
+    g_idle_add(TypeThenQuit, &shortcut);
+    gtk_main();
+    EXPECT_EQ(FUNCTION_MULTIPLAYER, FunctionCode);
+    FunctionCode = FUNCTION_NONE;
 }
 
 // --- images -------------------------------------------------------------------
