@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Builds the launcher and runs it on the bundled demo game directory.
+# Builds the launcher and starts the bundled demo game through its start
+# script: the dialog appears, and Launch runs the demo's stand-in client.
+# Extra arguments go to the start script (--print, --setup, --no-setup).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" >/dev/null
-cd build/demo
-exec ../orvek-launcher
+exec build/demo/orvek "$@"
