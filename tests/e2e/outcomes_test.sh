@@ -35,8 +35,17 @@ ends_with alt-c "" press alt+c
 ends_with plain-c "" press c
 ends_with window-close "" close_by_window_manager
 
-# Cancel stores nothing from the dialog: the INI file keeps only what it held.
-expect_file "cancel leaves the settings as read" $'[OrvekLauncher]\n\n\tAlwaysPopup = Yes\n' "$WORK/alt-c/OrvekLauncher.ini"
+# Cancel stores nothing from the dialog, yet the file that was read is
+# written back at exit: the same entries, sorted, in the launcher's layout.
+game=$(new_gamedir cancel-rewrites)
+add_plugins "$game" software
+printf '[Zed]\nB=2\n[OrvekLauncher]\nAlwaysPopup=yes\n[alpha]\n  A =  1\n' >"$game/OrvekLauncher.ini"
+start_launcher "$game"
+wait_dialog && press alt+c
+wait_launcher
+expect_file "cancel prints nothing" "" "$game.out"
+expect_file "cancel rewrites the INI file sorted and unchanged" \
+    $'[alpha]\n\n\tA =  1\n\n[OrvekLauncher]\n\n\tAlwaysPopup = yes\n\n[Zed]\n\n\tB = 2\n' "$game/OrvekLauncher.ini"
 
 # Pictures: none at all, then one that is not an image.
 game=$(new_gamedir no-picture)
