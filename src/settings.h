@@ -9,7 +9,8 @@
 int GetCheck(const char *s);
 void SetCheckFromString(const char *check, const char *string);
 void SetEntryString(const char *s, const char *string);
-char *GetEntryString(const char *s);
+// The entry's own text (valid until the entry changes), or null.
+const char *GetEntryString(const char *s);
 float GetSpin(const char *s);
 void SetSpinFromString(const char *spin, const char *string);
 void ReadAdvancedCheck(const char *check, const char *profile);

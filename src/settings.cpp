@@ -1,0 +1,261 @@
+// The launcher's remembered choices. The dialog's widgets hold them while the
+// launcher runs; this module moves them between the widgets and the INI file
+// (and takes the sound quality from the game's own configuration).
+#include "settings.h"
+
+#include <SDL.h>
+#include <gtk/gtk.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <strings.h>
+
+#include "inifile.h"
+#include "main.h"
+#include "support.h"
+#include "variables.h"
+
+// Where ReadAdvancedCheck receives its value.
+static char buffer[256];
+
+// Room for the values of the other rows.
+#define VALUE_SIZE 512
+
+// The dialog's widget of that name, or null (lookup_widget warns) when the
+// dialog lacks it or does not exist yet.
+static GtkWidget *FindWidget(const char *name)
+{
+    return WIN_Main ? lookup_widget(WIN_Main, name) : NULL;
+}
+
+// Only "no", "off" and "0" mean false, so a value typed by hand in any other
+// way (even "false") still turns a box on.
+static int IsTrueText(const char *string)
+{
+    return !(strcasecmp(string, "no") == 0 || strcasecmp(string, "off") == 0 ||
+             strcasecmp(string, "0") == 0);
+}
+
+static const char *YesNo(int check) { return check ? "Yes" : "No"; }
+
+int GetCheck(const char *s)
+{
+    GtkWidget *widget = FindWidget(s);
+    if (!widget)
+        return -1;
+    return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget)) ? 1 : 0;
+}
+
+void SetCheckFromString(const char *check, const char *string)
+{
+    GtkWidget *widget = FindWidget(check);
+    if (!widget)
+        return;
+    int on = IsTrueText(string ? string : "");
+    gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), on);
+    // The pop-up choice is hidden in the dialog; its box only carries the
+    // value from the INI file back to it, and decides this run on the way.
+    if (strcasecmp(check, "CHECK_Popup") == 0)
+        Popup = on;
+}
+
+void SetEntryString(const char *s, const char *string)
+{
+    GtkWidget *widget = FindWidget(s);
+    if (widget)
+        gtk_entry_set_text(GTK_ENTRY(widget), string ? string : "");
+}
+
+const char *GetEntryString(const char *s)
+{
+    GtkWidget *widget = FindWidget(s);
+    return widget ? gtk_entry_get_text(GTK_ENTRY(widget)) : NULL;
+}
+
+float GetSpin(const char *s)
+{
+    GtkWidget *widget = FindWidget(s);
+    return widget ? gtk_spin_button_get_value_as_float(GTK_SPIN_BUTTON(widget)) : 0.0f;
+}
+
+void SetSpinFromString(const char *spin, const char *string)
+{
+    GtkWidget *widget = FindWidget(spin);
+    if (!widget)
+        return;
+    // The adjustment keeps the value within the voices the game can mix.
+    float value = (float)strtod(string ? string : "", NULL);
+    gtk_spin_button_set_value(GTK_SPIN_BUTTON(widget), value);
+}
+
+void ReadAdvancedCheck(const char *check, const char *profile)
+{
+    GetPrivateProfileString("Advanced", profile, "No", buffer, sizeof buffer, Profile);
+    SetCheckFromString(check, buffer);
+}
+
+void WriteAdvancedCheck(const char *check, const char *profile)
+{
+    // A missing box reads as -1 and is therefore stored as "Yes".
+    WritePrivateProfileString("Advanced", profile, YesNo(GetCheck(check) != 0), Profile);
+}
+
+void SetConsoleKey(int key)
+{
+    const char *name = SDL_GetKeyName((SDLKey)key);
+    GtkWidget *widget = FindWidget("STR_ConsoleKey");
+    if (!widget)
+        return;
+    // The entry shows the key's name; the number itself rides along as the
+    // entry's user data, so the dialog is the one store of the choice.
+    gtk_entry_set_text(GTK_ENTRY(widget), name);
+    gtk_object_set_user_data(GTK_OBJECT(widget), GINT_TO_POINTER(key));
+}
+
+int GetConsoleKey(void)
+{
+    GtkWidget *widget = FindWidget("STR_ConsoleKey");
+    if (!widget)
+        return DEFAULT_CONSOLE_KEY;
+    return GPOINTER_TO_INT(gtk_object_get_user_data(GTK_OBJECT(widget)));
+}
+
+// --- The table of remembered choices ----------------------------------------
+
+enum SettingKind
+{
+    SETTING_CHECK,      // "Yes"/"No" into a check box
+    SETTING_SPIN,       // a number into a spin button
+    SETTING_CONSOLEKEY, // an SDL key symbol into the console key entry
+    SETTING_GAMEVAR,    // a box derived from the game's "Sound16Bit"; never stored
+    SETTING_ADVANCED,   // a check box of section "Advanced"
+    SETTING_TEXT,       // free text into an entry
+};
+
+struct Setting
+{
+    const char *section;
+    const char *key;
+    const char *byDefault;
+    const char *widget;
+    SettingKind kind;
+};
+
+// In the order ReadSettings applies them.
+static const Setting kSettings[] = {
+    {"OrvekLauncher", "AlwaysPopup", "No", "CHECK_Popup", SETTING_CHECK},
+    {"Sound", "NumVoices", "16", "SPIN_Channels", SETTING_SPIN},
+    {"Display", "Fullscreen", "Yes", "CHECK_Fullscreen", SETTING_CHECK},
+    {"Advanced", "ConsoleKey", "291", "STR_ConsoleKey", SETTING_CONSOLEKEY},
+    {NULL, "Sound16Bit", NULL, "CHECK_LowQuality", SETTING_GAMEVAR},
+    {"Advanced", "DisableSound", "No", "CHECK_DisableSound", SETTING_ADVANCED},
+    {"Advanced", "DisableMusic", "No", "CHECK_DisableMusic", SETTING_ADVANCED},
+    {"Advanced", "DisableMovies", "No", "CHECK_DisableMovies", SETTING_ADVANCED},
+    {"Advanced", "DisableLightMapping", "No", "CHECK_DisableLightmap", SETTING_ADVANCED},
+    {"Advanced", "DisableLineSystems", "No", "CHECK_LineSystems", SETTING_ADVANCED},
+    {"Advanced", "DisableModelFullbrights", "No", "CHECK_ModelFullbright", SETTING_ADVANCED},
+    {"Advanced", "EnablePolygapFixing", "No", "CHECK_PolyGap", SETTING_ADVANCED},
+    {"Advanced", "EnableSinglePass", "No", "CHECK_SinglePass", SETTING_ADVANCED},
+    {"Advanced", "EnableMoviePixelDouble", "No", "CHECK_MovieDouble", SETTING_ADVANCED},
+    {"Advanced", "UseCommandLine", "No", "CHECK_CommandlineValid", SETTING_ADVANCED},
+    {"Advanced", "CommandLine", "", "STR_CommandLine", SETTING_TEXT},
+};
+
+enum { SETTING_COUNT = sizeof kSettings / sizeof kSettings[0] };
+static_assert(SETTING_COUNT == 16, "sixteen remembered choices");
+
+// Rows of kSettings in the order WriteSettings stores them; the derived
+// sound-quality row is missing on purpose.
+static const int kWriteOrder[] = {2, 0, 1, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+
+// Low quality means the game last ran with 8-bit sound: "Sound16Bit" set to
+// something that reads as 0. An unset variable means the game's default,
+// 16-bit sound.
+static const char *LowQualityFromGame(const char *variable)
+{
+    const char *value = VAR_Lookup(variable);
+    return YesNo(value && strtod(value, NULL) == 0.0);
+}
+
+static void ApplySetting(const Setting &row)
+{
+    char value[VALUE_SIZE];
+
+    switch (row.kind)
+    {
+    case SETTING_ADVANCED:
+        ReadAdvancedCheck(row.widget, row.key);
+        return;
+    case SETTING_GAMEVAR:
+        SetCheckFromString(row.widget, LowQualityFromGame(row.key));
+        return;
+    default:
+        break;
+    }
+
+    GetPrivateProfileString(row.section, row.key, row.byDefault, value, sizeof value, Profile);
+    switch (row.kind)
+    {
+    case SETTING_CHECK:
+        SetCheckFromString(row.widget, value);
+        break;
+    case SETTING_SPIN:
+        SetSpinFromString(row.widget, value);
+        break;
+    case SETTING_CONSOLEKEY:
+        // Text without digits reads as key 0, which SDL names like any other.
+        SetConsoleKey((int)strtol(value, NULL, 10));
+        break;
+    case SETTING_TEXT:
+        SetEntryString(row.widget, value);
+        break;
+    default:
+        break;
+    }
+}
+
+static void StoreSetting(const Setting &row)
+{
+    char value[256];
+    const char *text = value;
+
+    switch (row.kind)
+    {
+    case SETTING_CHECK:
+        text = YesNo(GetCheck(row.widget) != 0);
+        break;
+    case SETTING_ADVANCED:
+        WriteAdvancedCheck(row.widget, row.key);
+        return;
+    case SETTING_SPIN:
+        snprintf(value, sizeof value, "%f", GetSpin(row.widget));
+        break;
+    case SETTING_CONSOLEKEY:
+        snprintf(value, sizeof value, "%d", GetConsoleKey());
+        break;
+    case SETTING_TEXT:
+        // The free text is remembered only while its box is ticked. Without
+        // its entry there is no text to remember: an empty one is stored.
+        text = "";
+        if (GetCheck("CHECK_CommandlineValid") != 0)
+        {
+            const char *entry = GetEntryString(row.widget);
+            text = entry ? entry : "";
+        }
+        break;
+    case SETTING_GAMEVAR:
+        return;
+    }
+    WritePrivateProfileString(row.section, row.key, text, Profile);
+}
+
+void ReadSettings(void)
+{
+    for (const Setting &row : kSettings)
+        ApplySetting(row);
+}
+
+void WriteSettings(void)
+{
+    for (int index : kWriteOrder)
+        StoreSetting(kSettings[index]);
+}
