@@ -14,7 +14,8 @@ extern char tempdll[256];   // description of the plug-in read last
 
 void FillRenderList(const char *orvekpath);
 void FillResolutionList(int index, int active);
-char *GetRenderDLL(void);
+// Path of the chosen plug-in as the search found it; null when none was found.
+const char *GetRenderDLL(void);
 
 // Resource archive lists.
 extern int AvailRow;        // selected row of CLIST_AvailFiles, -1 for none
