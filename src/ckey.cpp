@@ -1,0 +1,56 @@
+// Console key capture: a 400x20 SDL window grabs the keyboard until one key
+// is released in it. The game wants SDL key symbols, so the key is taken
+// from SDL rather than from GTK.
+#include "ckey.h"
+
+#include <SDL.h>
+#include <stdio.h>
+
+static SDL_Surface *screen = NULL;
+
+int GetCKey(void)
+{
+    int result = -1;
+    int done = 0;
+    SDL_Event event;
+
+    screen = SDL_SetVideoMode(400, 20, 0, 0);
+    if (screen == NULL)
+    {
+        // Standard output: the message then stands ahead of the command line.
+        printf("SDL Window open failed: %s\n", SDL_GetError());
+        return SDLK_CARET;
+    }
+
+    SDL_WM_SetCaption("Console Key (ESC to cancel)?", "console");
+    SDL_WM_GrabInput(SDL_GRAB_ON);
+
+    // A key counts on release, so one already held down when the window
+    // opened still counts. The queue is drained before done is looked at:
+    // of the releases queued together the last one other than Escape wins.
+    while (!done)
+    {
+        while (SDL_PollEvent(&event))
+        {
+            if (event.type == SDL_KEYUP)
+            {
+                if (event.key.keysym.sym != SDLK_ESCAPE)
+                    result = event.key.keysym.sym;
+                done = 1;
+            }
+            else if (event.type == SDL_QUIT)
+            {
+                done = 1;
+            }
+        }
+    }
+
+    SDL_WM_GrabInput(SDL_GRAB_OFF);
+
+    // Closing the window means shutting SDL down, audio included; bring
+    // video back so that the next capture can open a window again.
+    SDL_Quit();
+    SDL_Init(SDL_INIT_VIDEO);
+
+    return result;
+}
