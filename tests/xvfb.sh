@@ -1,12 +1,14 @@
 # Sourced by the test scripts: a private X server for this test alone.
 # start_xvfb exports DISPLAY; stop_xvfb ends the server by its process id.
+# -noreset keeps the server accepting clients between one program and the
+# next (it would otherwise reset when its last client leaves).
 
 XVFB_PID=
 
 start_xvfb() {
     local dir=$1 deadline=$((SECONDS + 20))
     : >"$dir/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$dir/display" 2>"$dir/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$dir/display" 2>"$dir/xvfb.log" &
     XVFB_PID=$!
     # Xvfb writes its display number once it accepts clients.
     until [ -s "$dir/display" ]; do
