@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing need.
-# Does nothing when they are all present already.
+# Installs the Debian packages that building, running and testing need,
+# and any further packages named as arguments (the hardening scripts ask
+# for theirs so). Does nothing when they are all present already.
 set -eu
 packages=(
     build-essential cmake pkg-config googletest libgtest-dev
     libgtk2.0-dev libsdl1.2-dev libx11-dev
     xvfb xauth xdotool x11-utils fonts-dejavu-core
-    sox
+    sox desktop-file-utils man-db groff-base
 )
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
