@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of fuzz/ with clang into build-fuzz and runs
+# each for SECONDS (default 60) from a copy of its seed corpus in
+# fuzz/corpus/. A finding stops the run with its reproducer kept under
+# build-fuzz/findings/ and makes the script fail.
+#   scripts/fuzz.sh [SECONDS [TARGET...]]     targets: ini config format rezlist
+# Reproduce a finding with: build-fuzz/fuzz/fuzz_TARGET FILE (the rezlist
+# target under tests/with-xvfb.sh).
+set -eu
+cd "$(dirname "$0")/.."
+root=$PWD
+seconds=${1:-60}
+[ $# -gt 0 ] && shift
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(ini config format rezlist)
+
+scripts/install-deps.sh clang libclang-rt-14-dev
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
+    -DORVEK_SANITIZE=ON -DORVEK_FUZZ=ON -DORVEK_TESTS=OFF >/dev/null
+cmake --build build-fuzz -j"$(nproc)" --target $(printf 'fuzz_%s ' "${targets[@]}") >/dev/null
+
+export ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0:${ASAN_OPTIONS:-}"
+export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0:${LSAN_OPTIONS:-}"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
+
+work=$(mktemp -d)
+findings=$root/build-fuzz/findings
+mkdir -p "$findings"
+. tests/xvfb.sh
+trap 'stop_xvfb; rm -rf "$work"' EXIT
+# The archive-list target drives the real dialog, which needs a display.
+start_xvfb "$work"
+
+# Lines longer than the readers' buffers need inputs of some kilobytes.
+declare -A max_len=([ini]=8192 [config]=8192 [format]=4096 [rezlist]=4096)
+status=0
+for target in "${targets[@]}"; do
+    corpus=$work/corpus-$target
+    mkdir -p "$corpus"
+    cp "fuzz/corpus/$target"/* "$corpus/"
+    log=$work/$target.log
+    start=$SECONDS
+    if (cd "$work" && "$root/build-fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" \
+        -max_len="${max_len[$target]}" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+        -artifact_prefix="$findings/$target-" "$corpus") >"$log" 2>&1; then
+        runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+        printf 'fuzz %-8s %10s executions in %3d s, %4d inputs in the corpus, no finding\n' \
+            "$target" "${runs:-?}" $((SECONDS - start)) "$(ls "$corpus" | wc -l)"
+    else
+        echo "fuzz $target: FINDING (reproducer in $findings):"
+        grep -v '^INFO:\|^#[0-9]' "$log" | tail -n 80
+        status=1
+    fi
+done
+exit $status
