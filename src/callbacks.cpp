@@ -80,35 +80,34 @@ void on_BUT_ConsoleKey_clicked(GtkButton *, gpointer)
 
 // --- Archive lists ------------------------------------------------------------
 
-static void SetButtonSensitive(GtkCList *clist, const char *button, gboolean on)
+// A list's button works exactly while the list has a selected row, and the
+// row variable follows the selection (-1 for none).
+static void FollowSelection(GtkCList *clist, const char *button, int *selected, int row)
 {
     GtkWidget *widget = lookup_widget(GTK_WIDGET(clist), button);
     if (widget)
-        gtk_widget_set_sensitive(widget, on);
+        gtk_widget_set_sensitive(widget, row != -1);
+    *selected = row;
 }
 
 void on_CLIST_AvailFiles_select_row(GtkCList *clist, gint row, gint, GdkEvent *, gpointer)
 {
-    SetButtonSensitive(clist, "BUT_Add", TRUE);
-    AvailRow = row;
+    FollowSelection(clist, "BUT_Add", &AvailRow, row);
 }
 
 void on_CLIST_AvailFiles_unselect_row(GtkCList *clist, gint, gint, GdkEvent *, gpointer)
 {
-    SetButtonSensitive(clist, "BUT_Add", FALSE);
-    AvailRow = -1;
+    FollowSelection(clist, "BUT_Add", &AvailRow, -1);
 }
 
 void on_CLIST_LoadFiles_select_row(GtkCList *clist, gint row, gint, GdkEvent *, gpointer)
 {
-    SetButtonSensitive(clist, "BUT_Rem", TRUE);
-    LoadRow = row;
+    FollowSelection(clist, "BUT_Rem", &LoadRow, row);
 }
 
 void on_CLIST_LoadFiles_unselect_row(GtkCList *clist, gint, gint, GdkEvent *, gpointer)
 {
-    SetButtonSensitive(clist, "BUT_Rem", FALSE);
-    LoadRow = -1;
+    FollowSelection(clist, "BUT_Rem", &LoadRow, -1);
 }
 
 void on_BUT_Add_clicked(GtkButton *, gpointer)
