@@ -8,6 +8,10 @@
 
 Pair *HashTable[VAR_HASH_SIZE];
 
+// Records of earlier reads: out of the table, but kept here rather than
+// lost, so that they stay valid and are not mistaken for leaked memory.
+static Pair *Retired = NULL;
+
 char *VAR_ReadString(char *from, char *to)
 {
     size_t len = 0;
@@ -55,7 +59,14 @@ int VAR_ReadConfig(const char *configfile)
     // Records of an earlier read are dropped, never freed: pointers handed
     // out by VAR_Lookup stay valid for the whole run.
     for (int i = 0; i < VAR_HASH_SIZE; i++)
-        HashTable[i] = NULL;
+    {
+        while (Pair *pair = HashTable[i])
+        {
+            HashTable[i] = pair->Next;
+            pair->Next = Retired;
+            Retired = pair;
+        }
+    }
     if (fp == NULL)
         return -1;
 

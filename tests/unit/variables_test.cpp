@@ -8,10 +8,6 @@
 
 #include "variables.h"
 
-// Each read drops the records of the one before without freeing them, so
-// that pointers handed out earlier stay valid; the tests read many times.
-extern "C" const char *__lsan_default_suppressions() { return "leak:VAR_ReadConfig\n"; }
-
 namespace {
 
 class VariablesTest : public ::testing::Test
