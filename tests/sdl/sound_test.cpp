@@ -85,6 +85,10 @@ protected:
     {
         SND_Quit();
         SDL_Quit();
+        // The launcher keeps the samples for its one run; the cases load
+        // them again and again, so each gives back what it loaded.
+        SDL_FreeWAV(wav_buffer);
+        wav_buffer = NULL;
         fs::current_path(previous_);
         fs::remove_all(dir_);
     }
@@ -164,6 +168,8 @@ TEST_F(SoundTest, PlaysTheSamplesOnceThenZeroBytesToTheEndOfTheirLastBuffer)
                  std::chrono::steady_clock::now() < deadline);
         SND_Quit();
         SDL_Quit();
+        SDL_FreeWAV(wav_buffer);
+        wav_buffer = NULL;
         played = ReadFile(raw);
 
         const size_t start = SoundStart(played, buffer);
