@@ -143,21 +143,6 @@ TEST_F(Renderers, StoredSizeInTwoDepthsLeavesTheLastSelected)
     EXPECT_EQ(600, renderheight);
 }
 
-TEST_F(Renderers, StoredSizeNotOfferedIsKeptUntilTheListIsClicked)
-{
-    Plugin("a.ren", "Alpha", {"640x480-16", "1024x768-16"});
-    Config("\"ScreenWidth\" \"1280\"\n\"ScreenHeight\" \"1024\"\n");
-    Fill();
-
-    EXPECT_EQ(0, Selected(resolutions));
-    EXPECT_EQ(1280, renderwidth);
-    EXPECT_EQ(1024, renderheight);
-
-    gtk_clist_select_row(resolutions, 1, 0);
-    EXPECT_EQ(1024, renderwidth);
-    EXPECT_EQ(768, renderheight);
-}
-
 TEST_F(Renderers, ChosenSizeFollowsToAnotherRendererAndEveryListIsFreed)
 {
     Plugin("a.ren", "Alpha", {"640x480-16", "1024x768-16"});
