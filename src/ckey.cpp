@@ -3,6 +3,8 @@
 // from SDL rather than from GTK.
 #include "ckey.h"
 
+#include "main.h"
+
 #include <SDL.h>
 #include <stdio.h>
 
@@ -51,6 +53,7 @@ int GetCKey(void)
     // video back so that the next capture can open a window again.
     SDL_Quit();
     SDL_Init(SDL_INIT_VIDEO);
+    RestoreTerminationSignals();
 
     return result;
 }

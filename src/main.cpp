@@ -35,6 +35,7 @@ int main(int argc, char *argv[])
     gtk_rc_parse(buffer);
 
     SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
+    RestoreTerminationSignals();
 
     WIN_Main = create_WIN_Main();
     gtk_window_set_title(GTK_WINDOW(WIN_Main), "Orvek Demo");

@@ -27,4 +27,9 @@ void AddPath(char *path, const char *component);
 // settings (and with them the choice whether to pop up) to the dialog.
 void InitStartupFiles(void);
 
+// SDL turns SIGINT and SIGTERM into quit events that only its own event loop
+// would read; the launcher gives them back their default, so that Ctrl+C or
+// a session's end stops it. Called after every SDL_Init.
+void RestoreTerminationSignals(void);
+
 #endif

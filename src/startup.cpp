@@ -1,6 +1,7 @@
 // The run's global state, path joining, and loading what the dialog starts from.
 #include "main.h"
 
+#include <signal.h>
 #include <string.h>
 
 #include "launcher.h"
@@ -26,6 +27,12 @@ void AddPath(char *path, const char *component)
     }
     if (component)
         strcpy(path + len, component);
+}
+
+void RestoreTerminationSignals(void)
+{
+    signal(SIGINT, SIG_DFL);
+    signal(SIGTERM, SIG_DFL);
 }
 
 void InitStartupFiles(void)

@@ -16,7 +16,9 @@ export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 . "$ORVEK_SOURCE/tests/xvfb.sh"
 
 cleanup() {
-    if [ -n "$LAUNCHER_PID" ]; then kill "$LAUNCHER_PID" 2>/dev/null; wait "$LAUNCHER_PID" 2>/dev/null; fi
+    # KILL, not TERM: a launcher stuck in a broken state must not keep the
+    # test waiting.
+    if [ -n "$LAUNCHER_PID" ]; then kill -KILL "$LAUNCHER_PID" 2>/dev/null; wait "$LAUNCHER_PID" 2>/dev/null; fi
     stop_xvfb
     rm -rf "$WORK"
 }
@@ -88,7 +90,7 @@ wait_launcher() {
     while kill -0 "$LAUNCHER_PID" 2>/dev/null; do
         if [ $SECONDS -ge $deadline ]; then
             fail "launcher did not end within $WAIT_SECONDS s"
-            kill "$LAUNCHER_PID" 2>/dev/null
+            kill -KILL "$LAUNCHER_PID" 2>/dev/null
             break
         fi
         sleep 0.05

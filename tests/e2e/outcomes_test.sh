@@ -47,6 +47,15 @@ expect_file "cancel prints nothing" "" "$game.out"
 expect_file "cancel rewrites the INI file sorted and unchanged" \
     $'[alpha]\n\n\tA =  1\n\n[OrvekLauncher]\n\n\tAlwaysPopup = yes\n\n[Zed]\n\n\tB = 2\n' "$game/OrvekLauncher.ini"
 
+# Ctrl+C or the end of a session stops the launcher even with the dialog up.
+game=$(new_gamedir terminate)
+ini_popup "$game"
+start_launcher "$game"
+wait_dialog && kill -TERM "$LAUNCHER_PID"
+wait_launcher
+expect_eq "SIGTERM ends the launcher" 143 "$EXIT_STATUS"
+expect_file "SIGTERM prints nothing" "" "$game.out"
+
 # Pictures: none at all, then one that is not an image.
 game=$(new_gamedir no-picture)
 add_plugins "$game" software
