@@ -131,7 +131,7 @@ void AddRezEntryToList(int ind, int add)
     gtk_clist_remove(source, ind);
 }
 
-void LoadRezList(void)
+static void RestoreRezLists(void)
 {
     char RezList[ORVEK_PATH_SIZE];
     char LineBuffer[REZ_NAME_SIZE];
@@ -160,6 +160,24 @@ void LoadRezList(void)
         AddRezFileToList(LineBuffer, 1);
     }
     fclose(file);
+}
+
+void LoadRezList(void)
+{
+    // Thousands of archives may move here. Frozen lists settle their scroll
+    // ranges once, when thawed, instead of after every row added or removed;
+    // rows, selection and signals are the same either way.
+    GtkCList *avail = FindList("CLIST_AvailFiles");
+    GtkCList *load = FindList("CLIST_LoadFiles");
+    if (avail)
+        gtk_clist_freeze(avail);
+    if (load)
+        gtk_clist_freeze(load);
+    RestoreRezLists();
+    if (load)
+        gtk_clist_thaw(load);
+    if (avail)
+        gtk_clist_thaw(avail);
 }
 
 void SaveRezList(void)
