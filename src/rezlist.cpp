@@ -199,11 +199,14 @@ void SaveRezList(void)
     FILE *file = fopen(path, "w");
     if (!file)
         return;
-    for (int row = 0; row < load->rows; row++)
+    // The rows are walked in order: gtk_clist_get_text would look each row
+    // up from the first one again. A row counts as gtk_clist_get_text would
+    // count it: a text cell with a text.
+    for (GList *element = load->row_list; element; element = element->next)
     {
-        gchar *text = NULL;
-        if (gtk_clist_get_text(load, row, 0, &text) && text)
-            fprintf(file, "%s\n", text);
+        GtkCell *cell = &GTK_CLIST_ROW(element)->cell[0];
+        if (cell->type == GTK_CELL_TEXT && GTK_CELL_TEXT(*cell)->text)
+            fprintf(file, "%s\n", GTK_CELL_TEXT(*cell)->text);
     }
     fclose(file);
 }
