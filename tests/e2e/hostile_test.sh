@@ -113,6 +113,25 @@ run_launcher "$game"
 expect_line "directory as INI file" "$game" "+NumSWVoices 16 " "-conskey 291 "
 if [ -d "$game/OrvekLauncher.ini" ]; then pass; else fail "directory as INI file: the directory was replaced"; fi
 
+# Numbers beyond every range: the voices stay within the spin button's 4 to
+# 32, the console key goes out as the 32-bit number it was read as, and
+# format directives in the free text are text like any other.
+# hostile_numbers NAME VOICES KEY EXPECTED...
+hostile_numbers() {
+    local name=$1 voices=$2 key=$3 game
+    shift 3
+    game=$(new_gamedir "$name")
+    add_plugins "$game" software
+    printf '[Sound]\n\tNumVoices = %s\n[Advanced]\n\tConsoleKey = %s\n\tUseCommandLine = Yes\n\tCommandLine = %s\n' \
+        "$voices" "$key" '%s%n%x %99999d' >"$game/OrvekLauncher.ini"
+    run_launcher "$game"
+    expect_line "$name" "$game" "$@" "-conskey $key %s%n%x %99999d "
+}
+hostile_numbers numbers-huge 1e308 2147483647 "+NumSWVoices 32 "
+hostile_numbers numbers-tiny -1e308 -2147483648 "+NumSWVoices 4 "
+hostile_numbers numbers-not-a-number nan -5 "+NumSWVoices "
+hostile_numbers numbers-infinite -inf 0 "+NumSWVoices 4 "
+
 # --- autoexec.cfg -------------------------------------------------------------
 
 # 100,000-character lines, quoted and bare, before and between the real ones;
