@@ -50,6 +50,14 @@ static void AppendRow(GtkCList *clist, const char *text)
     gtk_clist_append(clist, row);
 }
 
+// The text of a row's one column where gtk_clist_get_text would give one,
+// else null; `element` is the row's link in the list's row_list.
+static const gchar *RowText(GList *element)
+{
+    GtkCell *cell = &GTK_CLIST_ROW(element)->cell[0];
+    return cell->type == GTK_CELL_TEXT ? GTK_CELL_TEXT(*cell)->text : NULL;
+}
+
 // The moved archive ends up selected, so the opposite button is ready for it.
 static void SelectLastRow(GtkCList *clist)
 {
@@ -100,10 +108,14 @@ void AddRezFileToList(const char *name, int add)
     if (!source || !target || !name)
         return;
 
-    for (int row = 0; row < source->rows; row++)
+    // The rows are walked in order: gtk_clist_get_text would look each row
+    // up from the first one again, which made a search through thousands of
+    // archives cost millions of steps.
+    int row = 0;
+    for (GList *element = source->row_list; element; element = element->next, row++)
     {
-        gchar *text = NULL;
-        if (!gtk_clist_get_text(source, row, 0, &text) || !text || strcasecmp(text, name) != 0)
+        const gchar *text = RowText(element);
+        if (!text || strcasecmp(text, name) != 0)
             continue;
         gtk_clist_remove(source, row);
         // The caller's spelling is kept: a list file's letter case survives.
@@ -200,13 +212,12 @@ void SaveRezList(void)
     if (!file)
         return;
     // The rows are walked in order: gtk_clist_get_text would look each row
-    // up from the first one again. A row counts as gtk_clist_get_text would
-    // count it: a text cell with a text.
+    // up from the first one again.
     for (GList *element = load->row_list; element; element = element->next)
     {
-        GtkCell *cell = &GTK_CLIST_ROW(element)->cell[0];
-        if (cell->type == GTK_CELL_TEXT && GTK_CELL_TEXT(*cell)->text)
-            fprintf(file, "%s\n", GTK_CELL_TEXT(*cell)->text);
+        const gchar *text = RowText(element);
+        if (text)
+            fprintf(file, "%s\n", text);
     }
     fclose(file);
 }
