@@ -32,14 +32,8 @@ GtkWidget *lookup_widget(GtkWidget *widget, const gchar *widget_name)
     // Object data is keyed by quarks: a name that never became a quark was
     // never stored, and a known one is found by comparing numbers instead of
     // every stored name (a list handler looks a button up for every row).
-    GtkWidget *found;
-    if (widget_name)
-    {
-        GQuark quark = g_quark_try_string(widget_name);
-        found = quark ? (GtkWidget *)gtk_object_get_data_by_id(GTK_OBJECT(widget), quark) : NULL;
-    }
-    else
-        found = (GtkWidget *)gtk_object_get_data(GTK_OBJECT(widget), widget_name);
+    GQuark quark = widget_name ? g_quark_try_string(widget_name) : 0;
+    GtkWidget *found = quark ? (GtkWidget *)gtk_object_get_data_by_id(GTK_OBJECT(widget), quark) : NULL;
     if (!found)
         g_warning("Widget not found: %s", widget_name);
     return found;
