@@ -1,0 +1,27 @@
+// Reference beside the no-dialog floor: that floor plus what the launcher
+// does on every run, dialog or not, before it reads any of the game's files:
+// it parses the game's resource file and builds its whole dialog, hidden,
+// with the dialog code of the launcher itself. The launcher's distance from
+// this program is what its own reading, plug-in and writing work costs.
+#include <SDL.h>
+#include <gtk/gtk.h>
+#include <locale.h>
+#include <stdio.h>
+
+#include "interface.h"
+#include "main.h"
+#include "support.h"
+
+int main(int argc, char *argv[])
+{
+    gtk_set_locale();
+    gtk_init(&argc, &argv);
+    setlocale(LC_NUMERIC, "POSIX");
+    add_pixmap_directory("./pixmaps");
+    gtk_rc_parse("./OrvekLauncher.rc");
+    SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
+    WIN_Main = create_WIN_Main();
+    printf("./client\n");
+    SDL_Quit();
+    return 0;
+}
