@@ -12,14 +12,9 @@
 #include "settings.h"
 #include "support.h"
 
-static GtkWidget *FindWidget(const char *name)
-{
-    return WIN_Main ? lookup_widget(WIN_Main, name) : NULL;
-}
-
 int CHECK(const char *name)
 {
-    GtkWidget *widget = FindWidget(name);
+    GtkWidget *widget = FindDialogWidget(name);
     return widget && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget)) ? 1 : 0;
 }
 
@@ -52,14 +47,14 @@ void CMD_AddDisplay(void)
     printf("+screenwidth %d +screenheight %d ", renderwidth, renderheight);
 
     // Full screen is the game's default, so only windowed play is asked for.
-    if (FindWidget("CHECK_Fullscreen") && !CHECK("CHECK_Fullscreen"))
+    if (FindDialogWidget("CHECK_Fullscreen") && !CHECK("CHECK_Fullscreen"))
         printf("+windowed 1 ");
 }
 
 void CMD_AddSound(void)
 {
     printf("+Sound16Bit %d ", CHECK("CHECK_LowQuality") ? 0 : 1);
-    GtkWidget *spin = FindWidget("SPIN_Channels");
+    GtkWidget *spin = FindDialogWidget("SPIN_Channels");
     if (spin)
         printf("+NumSWVoices %d ", gtk_spin_button_get_value_as_int(GTK_SPIN_BUTTON(spin)));
 }

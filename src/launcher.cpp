@@ -28,12 +28,6 @@ static const char kPattern[] = "*.ren";
 // 16 bits each way.
 #define MAX_PACKED_SIZE 0xFFFFu
 
-static GtkCList *FindList(const char *name)
-{
-    GtkWidget *widget = WIN_Main ? lookup_widget(WIN_Main, name) : NULL;
-    return widget ? GTK_CLIST(widget) : NULL;
-}
-
 // A game variable read as a decimal int; 0 when unset or without digits.
 static int IntVariable(const char *name)
 {
@@ -85,7 +79,7 @@ void FillRenderList(const char *orvekpath)
         glob(buffer, 0, NULL, &globdata);
     }
 
-    GtkCList *clist = FindList("CLIST_Renderer");
+    GtkCList *clist = FindDialogList("CLIST_Renderer");
     if (!clist)
         return;
 
@@ -132,7 +126,7 @@ static void ShowModes(GtkCList *clist, const RMode *list)
 
 void FillResolutionList(int index, int active)
 {
-    GtkCList *clist = FindList("CLIST_Resolutions");
+    GtkCList *clist = FindDialogList("CLIST_Resolutions");
     if (!clist)
         return;
     if (index < 0 || (size_t)index >= globdata.gl_pathc)

@@ -22,23 +22,11 @@ static const char kSection[] = "RezFiles";
 static const char kAlwaysLoad[] = "AlwaysLoad";
 static const char kListFile[] = "RezList";
 
-// The dialog's widget of that name, or null when there is no dialog yet.
-static GtkWidget *FindWidget(const char *name)
-{
-    return WIN_Main ? lookup_widget(WIN_Main, name) : NULL;
-}
-
-static GtkCList *FindList(const char *name)
-{
-    GtkWidget *widget = FindWidget(name);
-    return widget ? GTK_CLIST(widget) : NULL;
-}
-
 // Lists in the direction of a move: "add" takes from the available archives.
 static void MoveLists(int add, GtkCList **source, GtkCList **target)
 {
-    *source = FindList(add ? "CLIST_AvailFiles" : "CLIST_LoadFiles");
-    *target = FindList(add ? "CLIST_LoadFiles" : "CLIST_AvailFiles");
+    *source = FindDialogList(add ? "CLIST_AvailFiles" : "CLIST_LoadFiles");
+    *target = FindDialogList(add ? "CLIST_LoadFiles" : "CLIST_AvailFiles");
 }
 
 // GtkCList copies the texts it is given but wants them writable.
@@ -77,7 +65,7 @@ static int ListFilePath(char *path, size_t size)
 
 void InitRezFiles(void)
 {
-    GtkCList *avail = FindList("CLIST_AvailFiles");
+    GtkCList *avail = FindDialogList("CLIST_AvailFiles");
     if (!avail)
         return;
 
@@ -152,7 +140,7 @@ static void RestoreRezLists(void)
 
     GetPrivateProfileString(kSection, kAlwaysLoad, "No", LineBuffer, sizeof LineBuffer, Profile);
     SetCheckFromString("CHECK_LoadRez", LineBuffer);
-    GtkWidget *check = FindWidget("CHECK_LoadRez");
+    GtkWidget *check = FindDialogWidget("CHECK_LoadRez");
     if (check && !gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check)))
         return;
 
@@ -179,8 +167,8 @@ void LoadRezList(void)
     // Thousands of archives may move here. Frozen lists settle their scroll
     // ranges once, when thawed, instead of after every row added or removed;
     // rows, selection and signals are the same either way.
-    GtkCList *avail = FindList("CLIST_AvailFiles");
-    GtkCList *load = FindList("CLIST_LoadFiles");
+    GtkCList *avail = FindDialogList("CLIST_AvailFiles");
+    GtkCList *load = FindDialogList("CLIST_LoadFiles");
     if (avail)
         gtk_clist_freeze(avail);
     if (load)
@@ -194,8 +182,8 @@ void LoadRezList(void)
 
 void SaveRezList(void)
 {
-    GtkCList *load = FindList("CLIST_LoadFiles");
-    GtkWidget *check = FindWidget("CHECK_LoadRez");
+    GtkCList *load = FindDialogList("CLIST_LoadFiles");
+    GtkWidget *check = FindDialogWidget("CHECK_LoadRez");
     if (!load || !check)
         return;
 

@@ -20,13 +20,6 @@ static char buffer[256];
 // Room for the values of the other rows.
 #define VALUE_SIZE 512
 
-// The dialog's widget of that name, or null (lookup_widget warns) when the
-// dialog lacks it or does not exist yet.
-static GtkWidget *FindWidget(const char *name)
-{
-    return WIN_Main ? lookup_widget(WIN_Main, name) : NULL;
-}
-
 // Only "no", "off" and "0" mean false, so a value typed by hand in any other
 // way (even "false") still turns a box on.
 static int IsTrueText(const char *string)
@@ -39,7 +32,7 @@ static const char *YesNo(int check) { return check ? "Yes" : "No"; }
 
 int GetCheck(const char *s)
 {
-    GtkWidget *widget = FindWidget(s);
+    GtkWidget *widget = FindDialogWidget(s);
     if (!widget)
         return -1;
     return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget)) ? 1 : 0;
@@ -47,7 +40,7 @@ int GetCheck(const char *s)
 
 void SetCheckFromString(const char *check, const char *string)
 {
-    GtkWidget *widget = FindWidget(check);
+    GtkWidget *widget = FindDialogWidget(check);
     if (!widget)
         return;
     int on = IsTrueText(string ? string : "");
@@ -60,26 +53,26 @@ void SetCheckFromString(const char *check, const char *string)
 
 void SetEntryString(const char *s, const char *string)
 {
-    GtkWidget *widget = FindWidget(s);
+    GtkWidget *widget = FindDialogWidget(s);
     if (widget)
         gtk_entry_set_text(GTK_ENTRY(widget), string ? string : "");
 }
 
 const char *GetEntryString(const char *s)
 {
-    GtkWidget *widget = FindWidget(s);
+    GtkWidget *widget = FindDialogWidget(s);
     return widget ? gtk_entry_get_text(GTK_ENTRY(widget)) : NULL;
 }
 
 float GetSpin(const char *s)
 {
-    GtkWidget *widget = FindWidget(s);
+    GtkWidget *widget = FindDialogWidget(s);
     return widget ? gtk_spin_button_get_value_as_float(GTK_SPIN_BUTTON(widget)) : 0.0f;
 }
 
 void SetSpinFromString(const char *spin, const char *string)
 {
-    GtkWidget *widget = FindWidget(spin);
+    GtkWidget *widget = FindDialogWidget(spin);
     if (!widget)
         return;
     // The adjustment keeps the value within the voices the game can mix.
@@ -102,7 +95,7 @@ void WriteAdvancedCheck(const char *check, const char *profile)
 void SetConsoleKey(int key)
 {
     const char *name = SDL_GetKeyName((SDLKey)key);
-    GtkWidget *widget = FindWidget("STR_ConsoleKey");
+    GtkWidget *widget = FindDialogWidget("STR_ConsoleKey");
     if (!widget)
         return;
     // The entry shows the key's name; the number itself rides along as the
@@ -113,7 +106,7 @@ void SetConsoleKey(int key)
 
 int GetConsoleKey(void)
 {
-    GtkWidget *widget = FindWidget("STR_ConsoleKey");
+    GtkWidget *widget = FindDialogWidget("STR_ConsoleKey");
     if (!widget)
         return DEFAULT_CONSOLE_KEY;
     return GPOINTER_TO_INT(gtk_object_get_user_data(GTK_OBJECT(widget)));

@@ -4,6 +4,8 @@
 #include <string.h>
 #include <sys/stat.h>
 
+#include "main.h"
+
 // Directories searched for images, most recently added first.
 static GList *pixmaps_directories = NULL;
 
@@ -37,6 +39,17 @@ GtkWidget *lookup_widget(GtkWidget *widget, const gchar *widget_name)
     if (!found)
         g_warning("Widget not found: %s", widget_name);
     return found;
+}
+
+GtkWidget *FindDialogWidget(const gchar *widget_name)
+{
+    return WIN_Main ? lookup_widget(WIN_Main, widget_name) : NULL;
+}
+
+GtkCList *FindDialogList(const gchar *widget_name)
+{
+    GtkWidget *widget = FindDialogWidget(widget_name);
+    return widget ? GTK_CLIST(widget) : NULL;
 }
 
 void add_pixmap_directory(const gchar *directory)

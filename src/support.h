@@ -8,6 +8,11 @@
 // `widget`; null (with a warning) when there is none.
 GtkWidget *lookup_widget(GtkWidget *widget, const gchar *widget_name);
 
+// The dialog's widget of that name: lookup_widget on WIN_Main, or null
+// while the dialog is not built yet.
+GtkWidget *FindDialogWidget(const gchar *widget_name);
+GtkCList *FindDialogList(const gchar *widget_name);
+
 // Prepends a directory to the list searched by create_pixmap.
 void add_pixmap_directory(const gchar *directory);
 
