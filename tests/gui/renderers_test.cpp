@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "clist_rows.h"
 #include "commandline.h"
 #include "interface.h"
 #include "launcher.h"
@@ -69,23 +70,6 @@ protected:
     }
 
     void Fill() { FillRenderList(dir.c_str()); }
-
-    static std::vector<std::string> Rows(GtkCList *clist)
-    {
-        std::vector<std::string> rows;
-        for (int row = 0; row < clist->rows; row++)
-        {
-            gchar *text = NULL;
-            gtk_clist_get_text(clist, row, 0, &text);
-            rows.push_back(text ? text : "(null)");
-        }
-        return rows;
-    }
-
-    static int Selected(GtkCList *clist)
-    {
-        return clist->selection ? GPOINTER_TO_INT(clist->selection->data) : -1;
-    }
 
     static std::string Display()
     {

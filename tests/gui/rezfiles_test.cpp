@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "clist_rows.h"
 #include "interface.h"
 #include "launcher.h"
 #include "main.h"
@@ -56,24 +57,6 @@ protected:
     GtkWidget *W(const char *name) { return lookup_widget(WIN_Main, name); }
     bool Sensitive(const char *name) { return GTK_WIDGET_SENSITIVE(W(name)); }
     void Click(const char *name) { gtk_button_clicked(GTK_BUTTON(W(name))); }
-
-    static std::vector<std::string> Rows(GtkCList *clist)
-    {
-        std::vector<std::string> rows;
-        for (int row = 0; row < clist->rows; row++)
-        {
-            gchar *text = NULL;
-            gtk_clist_get_text(clist, row, 0, &text);
-            rows.push_back(text ? text : "(null)");
-        }
-        return rows;
-    }
-
-    // The list's selected row, -1 for none.
-    static int Selected(GtkCList *clist)
-    {
-        return clist->selection ? GPOINTER_TO_INT(clist->selection->data) : -1;
-    }
 
     using Names = std::vector<std::string>;
     std::string dir;
