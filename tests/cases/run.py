@@ -40,6 +40,7 @@ Standard error is compared with process ids, times and the work folder's
 path taken out of it.
 """
 import os
+import pwd
 import re
 import select
 import shlex
@@ -172,7 +173,8 @@ class Case:
         if command[0] == "launcher":
             command[0], cwd = os.path.join(BUILD, "orvek-launcher"), self.game
         if user:
-            command = ["setpriv", f"--reuid={user}", f"--regid={user}", "--init-groups", *command]
+            command = ["setpriv", f"--reuid={user}", f"--regid={pwd.getpwnam(user).pw_gid}",
+                       "--init-groups", *command]
         self.out = open(os.path.join(self.work, "stdout"), "wb")
         self.err = open(os.path.join(self.work, "stderr"), "wb")
         self.process = subprocess.Popen(command, cwd=cwd, env=env, stdout=self.out,
