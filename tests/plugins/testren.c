@@ -1,0 +1,83 @@
+/*
+ * A renderer plug-in for the tests, configured at run time by a side file:
+ * the plug-in's own path plus ".modes", first line the description, then one
+ * mode "WxH-D" per line. So one build, copied under several names, stands in
+ * for many plug-ins. No side file or no modes: GetSupportedModes gives NULL.
+ * A description longer than its field fills the field and the padding after
+ * it without a terminating NUL, as a careless plug-in might.
+ * Built once as is and once each without one entry point (TESTREN_NO_GET,
+ * TESTREN_NO_FREE). FreeModeList aborts on a list it did not hand out, or
+ * one handed back twice, so that a launcher that does so crashes here.
+ */
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "rmode.h"
+
+static RMode *handed_out;
+
+#ifndef TESTREN_NO_GET
+static RMode *ReadModes(void)
+{
+    Dl_info self;
+    char path[4096], description[512], line[256];
+    unsigned width, height, depth;
+    RMode *list = NULL, **tail = &list;
+    FILE *file;
+
+    if (!dladdr((void *)&ReadModes, &self) || !self.dli_fname ||
+        snprintf(path, sizeof path, "%s.modes", self.dli_fname) >= (int)sizeof path ||
+        !(file = fopen(path, "r")))
+        return NULL;
+    if (!fgets(description, sizeof description, file))
+        description[0] = '\0';
+    description[strcspn(description, "\n")] = '\0';
+    while (fgets(line, sizeof line, file))
+    {
+        if (sscanf(line, "%ux%u-%u", &width, &height, &depth) != 3)
+            continue;
+        RMode *mode = calloc(1, sizeof *mode);
+        if (!mode)
+            abort();
+        size_t length = strlen(description);
+        if (length >= sizeof mode->m_Description)
+            memset(mode->m_Description, 'P', offsetof(RMode, m_Width) - offsetof(RMode, m_Description));
+        memcpy(mode->m_Description, description,
+               length < sizeof mode->m_Description ? length : sizeof mode->m_Description);
+        mode->m_Width = width;
+        mode->m_Height = height;
+        mode->m_BitDepth = depth;
+        *tail = mode;
+        tail = &mode->m_pNext;
+    }
+    fclose(file);
+    return list;
+}
+
+RMode *GetSupportedModes(void)
+{
+    RMode *list = ReadModes();
+    if (list && handed_out)
+        abort(); /* the earlier list never came back */
+    handed_out = list;
+    return list;
+}
+#endif
+
+#ifndef TESTREN_NO_FREE
+void FreeModeList(RMode *list)
+{
+    if (!list || list != handed_out)
+        abort();
+    handed_out = NULL;
+    while (list)
+    {
+        RMode *next = list->m_pNext;
+        free(list);
+        list = next;
+    }
+}
+#endif
