@@ -2,6 +2,7 @@
 """Runs golden cases against the real launcher under a private X server.
 
     run.py FILE.case [NAME...]      (only the cases named, if any are)
+    run.py --inputs FILE DIR CASE...  every input file of that name, into DIR
 
 A case file holds cases; each begins with "case NAME" and gets a fresh work
 folder $WORK holding the game directory $GAME and a home folder $HOME. Steps
@@ -25,6 +26,7 @@ Running (a case may run several times; each run sees the files of the last):
   capture                      wait for the console-key window; keys and close
                                go to it until the next dialog
   keys KEY...   type TEXT      keys as xdotool names them, or text typed
+  hold KEY...                  keys pressed and not released
   paste + text                 the text put on the clipboard, then Ctrl+V
   close                        ask the window to close, as a window manager does
   signal NAME                  send a signal to the started program
@@ -51,8 +53,8 @@ import sys
 import tempfile
 import time
 
-BUILD = os.environ["ORVEK_BUILD"]
-SOURCE = os.environ["ORVEK_SOURCE"]
+BUILD = os.environ.get("ORVEK_BUILD", "")
+SOURCE = os.environ.get("ORVEK_SOURCE", "")
 TOOLS = os.environ.get("ORVEK_TOOLS", BUILD)
 WAIT = float(os.environ.get("CASE_WAIT", "60"))
 CAPTURE_TITLE = "^Console Key \\(ESC to cancel\\)\\?$"
@@ -225,9 +227,16 @@ class Case:
         return data
 
     def find_window(self, title):
-        found = xdotool("search", "--sync", "--onlyvisible", "--name", title)
-        if not found:
-            raise Failure(f"no window named {title}")
+        found = []
+
+        def shown():
+            if self.process and os.waitid(os.P_PID, self.process.pid,
+                                          os.WEXITED | os.WNOHANG | os.WNOWAIT):
+                raise Failure(f"the program ended before a window named {title} appeared")
+            found[:] = xdotool("search", "--onlyvisible", "--name", title, check=False)
+            return found
+
+        wait_for(f"a window named {title}", shown)
         return found[0]
 
     # --- steps ----------------------------------------------------------------
@@ -266,6 +275,8 @@ class Case:
                 xdotool("key", "--window", self.window, *words[1:])
             else:
                 xdotool("key", "--clearmodifiers", "--delay", "30", *words[1:])
+        elif verb == "hold":
+            xdotool("keydown", "--window", self.window, *words[1:])
         elif verb == "type":
             xdotool("type", "--clearmodifiers", "--delay", "30", self.expand(words[1]))
         elif verb == "paste":
@@ -402,7 +413,21 @@ def start_xvfb():
     return xvfb, ":" + number.decode().strip()
 
 
+def write_inputs(name, folder, case_files):
+    """The cases' input files of one name, as seeds for a fuzzer."""
+    os.makedirs(folder, exist_ok=True)
+    for case_file in case_files:
+        for case_name, steps in parse(case_file):
+            for number, words, text in steps:
+                if words[0] == "file" and os.path.basename(words[-1]) == name:
+                    seed = os.path.join(folder, f"{os.path.basename(case_file)}-{number}")
+                    with open(seed, "wb") as out:
+                        out.write(content(words[1:-1], text))
+
+
 def main():
+    if sys.argv[1] == "--inputs":
+        return write_inputs(sys.argv[2], sys.argv[3], sys.argv[4:])
     path, wanted = sys.argv[1], sys.argv[2:]
     cases = [c for c in parse(path) if not wanted or c[0] in wanted]
     xvfb, display = start_xvfb()
