@@ -18,9 +18,11 @@ TEST(CString, KeepsNoTextApartFromEmptyTextAndNeverLosesText)
 
     s = (const char *)nullptr;
     s = none;
-    s = Text(s); // its own text: copied before the old array is released
+    s = Text(s);  // its own text: copied before the old array is released
     other = "xyz";
     EXPECT_STREQ("abc", Text(s));
+    s.Empty();
+    EXPECT_EQ(nullptr, Text(s));
 
     none += nullptr;
     EXPECT_STREQ("", Text(none));
@@ -35,7 +37,7 @@ TEST(CString, FormatGivesWhatPrintfGivesWithinItsBuffer)
     snprintf(expected, sizeof expected, "%d|%5.2f|%-4s|%x", 42, 3.14159, "ab", 255);
     CString s, t;
     s.Format("%d|%5.2f|%-4s|%x", 42, 3.14159, "ab", 255);
-    t.Format("%s", "other"); // the shared scratch buffer is not kept
+    t.Format("%s", "other");  // the shared scratch buffer is not kept
     EXPECT_STREQ(expected, Text(s));
 
     std::string longText(20000, 'x');
