@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of fuzz/ with clang into build-fuzz and runs
-# each for SECONDS (default 60) from a copy of its seed corpus in
-# fuzz/corpus/. A finding stops the run with its reproducer kept under
-# build-fuzz/findings/ and makes the script fail.
+# each for SECONDS (default 60), seeded with the input files of the golden
+# cases in tests/cases/. A finding stops the run with its reproducer kept
+# under build-fuzz/findings/ and makes the script fail.
 #   scripts/fuzz.sh [SECONDS [TARGET...]]     targets: ini config format rezlist
 # Reproduce a finding with: build-fuzz/fuzz/fuzz_TARGET FILE (the rezlist
-# target under tests/with-xvfb.sh).
+# target under xvfb-run -a).
 set -eu
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -27,7 +27,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
 work=$(mktemp -d)
 findings=$root/build-fuzz/findings
 mkdir -p "$findings"
-. tests/xvfb.sh
+. scripts/xvfb.sh
 trap 'stop_xvfb; rm -rf "$work"' EXIT
 # The archive-list target drives the real dialog, which needs a display.
 start_xvfb "$work"
@@ -38,7 +38,13 @@ status=0
 for target in "${targets[@]}"; do
     corpus=$work/corpus-$target
     mkdir -p "$corpus"
-    cp "fuzz/corpus/$target"/* "$corpus/"
+    case $target in
+        ini) seeds=OrvekLauncher.ini ;;
+        config) seeds=autoexec.cfg ;;
+        rezlist) seeds=RezList ;;
+        format) seeds=OrvekLauncher.ini ;;
+    esac
+    python3 tests/cases/run.py --inputs "$seeds" "$corpus" tests/cases/*.case
     log=$work/$target.log
     start=$SECONDS
     if (cd "$work" && "$root/build-fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" \
