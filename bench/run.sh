@@ -78,7 +78,7 @@ reset_game() {
 }
 
 # --- Display ----------------------------------------------------------------
-. tests/xvfb.sh
+. scripts/xvfb.sh
 trap 'stop_xvfb' EXIT
 start_xvfb "$W"
 export SDL_AUDIODRIVER=dummy

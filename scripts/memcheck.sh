@@ -22,7 +22,7 @@ fi
 build=$(cd "$build" && pwd)
 
 work=$(mktemp -d)
-. tests/xvfb.sh
+. scripts/xvfb.sh
 trap 'stop_xvfb; rm -rf "$work"' EXIT
 export SDL_AUDIODRIVER=dummy
 

@@ -1,4 +1,4 @@
-# Sourced by the test scripts: a private X server for this test alone.
+# Sourced by the hardening and benchmark scripts: a private X server.
 # start_xvfb exports DISPLAY; stop_xvfb ends the server by its process id.
 # -noreset keeps the server accepting clients between one program and the
 # next (it would otherwise reset when its last client leaves).
