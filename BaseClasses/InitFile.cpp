@@ -105,24 +105,27 @@ int InitFileEntry::Load(const char *pFilename, int nHashSize)
     delete m_pHashTable;
     m_pHashTable = new InitFileHashTable(nHashSize);
 
+    m_Unreadable.Empty();
     FILE *fp = pFilename ? linuxFOpen(pFilename, "r") : NULL;
     if (fp == NULL)
         return 0;
 
     sCurrentSection[0] = '\0'; // keys before the first header
+    int lineNumber = 1;
     // A NUL byte inside a line simply ends that line's text here.
-    while (fgets(sBuffer, sizeof sBuffer, fp))
+    for (; fgets(sBuffer, sizeof sBuffer, fp); lineNumber += strchr(sBuffer, '\n') != NULL)
     {
         size_t lineLen = strlen(sBuffer);
+        // Short lines are skipped before a missing line feed is supplied, so
+        // that a last line such as "x=" is skipped like any other short one.
+        if (lineLen < 3)
+            continue;
         // A last line that lacks its line feed is read as if it had one.
-        if (lineLen > 0 && sBuffer[lineLen - 1] != '\n' && lineLen < sizeof sBuffer - 1 &&
-            feof(fp))
+        if (sBuffer[lineLen - 1] != '\n' && lineLen < sizeof sBuffer - 1 && feof(fp))
         {
             sBuffer[lineLen++] = '\n';
             sBuffer[lineLen] = '\0';
         }
-        if (lineLen < 3)
-            continue;
 
         if (sBuffer[0] == '[')
         {
@@ -157,7 +160,8 @@ int InitFileEntry::Load(const char *pFilename, int nHashSize)
         const char *equals = strchr(p + keyLen, '=');
         if (equals == NULL)
         {
-            fclose(fp);
+            linuxFClose(fp);
+            NoteUnreadableLine(lineNumber, sBuffer);
             return 0;
         }
 
@@ -176,8 +180,43 @@ int InitFileEntry::Load(const char *pFilename, int nHashSize)
 
         m_pHashTable->Insert(sCurrentSection, sKey, sValue);
     }
-    fclose(fp);
+    linuxFClose(fp);
     return 1;
+}
+
+// Remembers where the file stopped being readable, shown to the player when
+// the file is replaced: the line's number and the start of its text, with
+// control characters shown as "?" so that the message stays one line.
+void InitFileEntry::NoteUnreadableLine(int lineNumber, const char *line)
+{
+    char shown[61];
+    size_t length = strcspn(line, "\n");
+    if (length > sizeof shown - 1)
+        length = sizeof shown - 1;
+    for (size_t i = 0; i < length; i++)
+        shown[i] = (unsigned char)line[i] < 0x20 || line[i] == 0x7f ? '?' : line[i];
+    shown[length] = '\0';
+    m_Unreadable.Format("line %d (%s)", lineNumber, shown);
+}
+
+// Copies the file's bytes to the file's name plus ".bak"; false when that
+// could not be done completely.
+static bool KeepCopy(const char *pFilename, const char *pCopyName)
+{
+    FILE *from = linuxFOpen(pFilename, "r");
+    if (from == NULL)
+        return false;
+    FILE *to = linuxFOpen(pCopyName, "w");
+    bool copied = to != NULL;
+    char chunk[4096];
+    size_t n;
+    while (copied && (n = fread(chunk, 1, sizeof chunk, from)) > 0)
+        copied = fwrite(chunk, 1, n, to) == n;
+    copied = copied && !ferror(from);
+    linuxFClose(from);
+    if (to && linuxFClose(to) != 0)
+        copied = false;
+    return copied;
 }
 
 int SortFunc(const void *aa, const void *bb)
@@ -200,6 +239,23 @@ void InitFileEntry::Save()
 {
     if (m_pHashTable == NULL || m_pHashTable->m_nElements <= 0 || m_Filename.IsEmpty())
         return;
+
+    // A file that could not be read is the player's own work: its bytes are
+    // kept beside it before the settings replace it, or it is not replaced.
+    if (!m_Unreadable.IsEmpty())
+    {
+        CString copyName(m_Filename);
+        copyName += ".bak";
+        if (!KeepCopy(m_Filename, copyName))
+        {
+            fprintf(stderr, "%s: %s cannot be read and no copy could be kept; it is left as it is\n",
+                    (const char *)m_Filename, (const char *)m_Unreadable);
+            return;
+        }
+        fprintf(stderr, "%s: %s cannot be read; the file is kept as %s and replaced\n",
+                (const char *)m_Filename, (const char *)m_Unreadable, (const char *)copyName);
+        m_Unreadable.Empty();
+    }
 
     int count = m_pHashTable->m_nElements;
     SortEntry *rows = new SortEntry[count];
@@ -237,7 +293,7 @@ void InitFileEntry::Save()
             fprintf(fp, "\t%s = %s\n", (const char *)sorted[i]->m_Key,
                     (const char *)sorted[i]->m_Value);
         }
-        fclose(fp);
+        linuxFClose(fp);
     }
     delete[] sorted;
     delete[] rows;

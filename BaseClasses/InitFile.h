@@ -9,9 +9,12 @@
 
 #include "CString.h"
 
-// Every INI file is opened through this hook, which the program provides
-// (the launcher's inifile module forwards it to fopen).
+// Every INI file is opened and closed through these hooks, which the program
+// provides: the launcher reads with plain fopen, and writes a temporary file
+// that linuxFClose puts in place of the old one only when it is complete
+// (non-zero, with the old file kept, when it is not).
 FILE *linuxFOpen(const char *name, const char *mode);
+int linuxFClose(FILE *fp);
 
 class InitFileHashEntry
 {
@@ -58,12 +61,18 @@ public:
     // 1 when the whole file was read; 0 when it cannot be opened or holds a
     // line without "=" (the entries before that line stay in the table).
     int Load(const char *pFilename, int nHashSize);
-    // Rewrites the file from the table; an empty table leaves it alone.
+    // Rewrites the file from the table; an empty table leaves it alone. A
+    // file whose loading failed on a line is first copied to NAME.bak.
     void Save();
 
     InitFileEntry *m_pNext;
     CString m_Filename;
     InitFileHashTable *m_pHashTable;
+
+private:
+    void NoteUnreadableLine(int lineNumber, const char *line);
+
+    CString m_Unreadable; // "line N (text)" where loading failed, else empty
 };
 
 // One row of a file being saved.

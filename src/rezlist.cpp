@@ -50,7 +50,7 @@ static const gchar *RowText(GList *element)
 static void SelectLastRow(GtkCList *clist)
 {
     if (clist->rows > 0)
-        gtk_clist_select_row(clist, clist->rows - 1, 0);
+        SelectRow(clist, clist->rows - 1);
 }
 
 // OrvekIniDir joined with "RezList"; 0 when that would not fit `path`.
@@ -196,7 +196,7 @@ void SaveRezList(void)
     char path[ORVEK_PATH_SIZE];
     if (!ListFilePath(path, sizeof path))
         return;
-    FILE *file = fopen(path, "w");
+    FILE *file = linuxFOpen(path, "w");
     if (!file)
         return;
     // The rows are walked in order: gtk_clist_get_text would look each row
@@ -207,5 +207,5 @@ void SaveRezList(void)
         if (text)
             fprintf(file, "%s\n", text);
     }
-    fclose(file);
+    linuxFClose(file);
 }

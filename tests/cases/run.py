@@ -18,6 +18,8 @@ $DISPLAY, $ORVEK_BUILD and $ORVEK_SOURCE are expanded):
   source FROM [TO]             a file of the source tree
   copy FROM [TO]               a file beside the case file
   sh COMMAND                   a shell command in $GAME; it must succeed
+  full                         $GAME moves to a file system with no room left
+                               (a small tmpfs in a private mount namespace)
   use FILE                     the steps of FILE, beside the case file
 Running (a case may run several times; each run sees the files of the last):
   start [as USER] [VAR=VALUE | -VAR]... COMMAND [ARG...]
@@ -44,6 +46,7 @@ Checks, on the last run (a run's standard output must be checked):
 Standard error is compared with process ids, times and the work folder's
 path taken out of it.
 """
+import ctypes
 import os
 import pwd
 import re
@@ -122,6 +125,8 @@ def compare(what, expected, actual):
 
 
 class Case:
+    private_mounts = False
+
     def __init__(self, case_dir, display):
         self.case_dir, self.work = case_dir, tempfile.mkdtemp(prefix="orvek-case-")
         os.chmod(self.work, 0o755)  # an unprivileged player must reach the game
@@ -132,7 +137,7 @@ class Case:
                      "ORVEK_BUILD": BUILD, "ORVEK_SOURCE": SOURCE}
         self.env = dict(os.environ, LC_ALL="C", SDL_AUDIODRIVER="dummy", **self.vars)
         self.process = self.window = self.dialog = self.clipboard = None
-        self.runs, self.unchecked = [], False
+        self.runs, self.unchecked, self.mounted = [], False, False
 
     def expand(self, text):
         return re.sub(r"\$\{?(\w+)\}?", lambda m: self.vars.get(m.group(1), m.group(0)), text)
@@ -186,6 +191,26 @@ class Case:
                                 capture_output=True, text=True)
         if result.returncode != 0:
             raise Failure(f"sh failed ({result.returncode}): {result.stderr.strip()}")
+
+    def do_full(self, words, _):
+        if os.geteuid() != 0:
+            raise Skip("a full file system needs root")
+        if not Case.private_mounts:
+            if ctypes.CDLL(None, use_errno=True).unshare(0x00020000) != 0:  # CLONE_NEWNS
+                raise Skip("no private mount namespace: " + os.strerror(ctypes.get_errno()))
+            subprocess.run(["mount", "--make-rprivate", "/"], check=True)
+            Case.private_mounts = True
+        held = shutil.copytree(self.game, self.game + ".held", symlinks=True)
+        subprocess.run(["mount", "-t", "tmpfs", "-o", "size=128k", "tmpfs", self.game], check=True)
+        self.mounted = True
+        shutil.copytree(held, self.game, symlinks=True, dirs_exist_ok=True)
+        filler = os.open(os.path.join(self.game, ".filler"), os.O_WRONLY | os.O_CREAT, 0o644)
+        try:
+            while os.write(filler, bytes(4096)):
+                pass
+        except OSError:
+            pass
+        os.close(filler)
 
     def do_use(self, words, _):
         for _, used, text in parse(os.path.join(self.case_dir, words[1]))[0][1]:
@@ -394,6 +419,8 @@ class Case:
         self.kill()
         if self.clipboard:
             self.clipboard.kill()
+        if self.mounted:
+            subprocess.run(["umount", self.game])
         shutil.rmtree(self.work, ignore_errors=True)
 
 
@@ -444,7 +471,7 @@ def main():
             except Skip as reason:
                 skipped += 1
                 print(f"skip  {name}: {reason}")
-            except Failure as failure:
+            except (Failure, OSError, subprocess.SubprocessError) as failure:
                 failed += 1
                 print(f"FAIL  {name}: {failure}")
             finally:
