@@ -92,7 +92,7 @@ void FillRenderList(const char *orvekpath)
         gchar *text[2] = {tempdll, NULL};
         gtk_clist_append(clist, text);
         if (select)
-            gtk_clist_select_row(clist, (gint)i, 0);
+            SelectRow(clist, (gint)i);
     }
 }
 
@@ -116,7 +116,7 @@ static void ShowModes(GtkCList *clist, const RMode *list)
         gtk_clist_set_row_data(clist, row, GUINT_TO_POINTER(mode->m_Width << 16 | mode->m_Height));
         if (mode->m_Width == (unsigned)renderwidth && mode->m_Height == (unsigned)renderheight)
         {
-            gtk_clist_select_row(clist, row, 0);
+            SelectRow(clist, row);
             renderwidth = (int)mode->m_Width;
             renderheight = (int)mode->m_Height;
         }

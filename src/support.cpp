@@ -52,6 +52,12 @@ GtkCList *FindDialogList(const gchar *widget_name)
     return widget ? GTK_CLIST(widget) : NULL;
 }
 
+void SelectRow(GtkCList *clist, gint row)
+{
+    gtk_clist_select_row(clist, row, 0);
+    clist->focus_row = row;
+}
+
 void add_pixmap_directory(const gchar *directory)
 {
     pixmaps_directories = g_list_prepend(pixmaps_directories, g_strdup(directory));

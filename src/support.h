@@ -13,6 +13,10 @@ GtkWidget *lookup_widget(GtkWidget *widget, const gchar *widget_name);
 GtkWidget *FindDialogWidget(const gchar *widget_name);
 GtkCList *FindDialogList(const gchar *widget_name);
 
+// Selects a row and puts the keyboard's focus row on it, so that Up and Down
+// move on from what is selected.
+void SelectRow(GtkCList *clist, gint row);
+
 // Prepends a directory to the list searched by create_pixmap.
 void add_pixmap_directory(const gchar *directory);
 
