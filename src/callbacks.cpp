@@ -2,6 +2,8 @@
 // archive buttons and the console-key capture.
 #include "callbacks.h"
 
+#include <string.h>
+
 #include "ckey.h"
 #include "launcher.h"
 #include "main.h"
@@ -23,23 +25,72 @@ gboolean on_WIN_Main_destroy_event(GtkWidget *widget, GdkEvent *event, gpointer 
     return on_WIN_Main_delete_event(widget, event, user_data);
 }
 
-// GTK 2 tries a window's accelerators before its focus widget, so the plain
-// L, M and C shortcuts would end the dialog while the player types a custom
-// command line. Printable keys without Alt or Ctrl go to a focused editable
-// entry first, as they did when these shortcuts were designed.
+// The dialog's keys work as they did when its shortcuts were designed.
+// - GTK 2 also makes an underlined letter a mnemonic, which it tries before
+//   the window's accelerators and which acts only on a widget on screen, so
+//   Alt+F would do nothing while another page shows: Alt keys go to the
+//   accelerators first.
+// - GTK 2 tries a window's accelerators before its focus widget, so the plain
+//   L, M and C shortcuts would end the dialog while the player types a custom
+//   command line: printable keys without Alt or Ctrl go to a focused entry
+//   first; in any entry, even the read-only console key, a letter is never a
+//   shortcut. The voices box takes only digits, so letters stay shortcuts there.
 gboolean on_WIN_Main_key_press_event(GtkWidget *widget, GdkEventKey *event, gpointer)
 {
+    if (event->state & GDK_MOD1_MASK)
+        return gtk_accel_groups_activate(G_OBJECT(widget), gdk_keyval_to_lower(event->keyval),
+                                         (GdkModifierType)(event->state & gtk_accelerator_get_default_mod_mask()));
     GtkWidget *focus = GTK_WINDOW(widget)->focus_widget;
-    if (!focus || !GTK_IS_ENTRY(focus) || !gtk_editable_get_editable(GTK_EDITABLE(focus)))
-        return FALSE;
-    if ((event->state & (GDK_MOD1_MASK | GDK_CONTROL_MASK)) || gdk_keyval_to_unicode(event->keyval) == 0)
+    if (!focus || !GTK_IS_ENTRY(focus) || GTK_IS_SPIN_BUTTON(focus) || (event->state & GDK_CONTROL_MASK) ||
+        !g_unichar_isprint(gdk_keyval_to_unicode(event->keyval)))
         return FALSE;
     gtk_window_propagate_key_event(GTK_WINDOW(widget), event);
     return TRUE;
 }
 
+// An accelerator acts only on a widget on screen unless told otherwise:
+// Alt+F flips full screen from every page of the notebook.
+gboolean on_CHECK_Fullscreen_can_activate_accel(GtkWidget *widget, guint, gpointer)
+{
+    return GTK_WIDGET_IS_SENSITIVE(widget);
+}
+
+// The free text goes out as part of the game's one command line and is
+// stored as one INI line: control characters (a pasted line feed, say)
+// become blanks, and the text ends where its INI line would outgrow what the
+// reader takes, in the box itself, so that what the player sees is what is
+// printed and stored. Text set from the INI file passes here too.
+void on_STR_CommandLine_insert_text(GtkEditable *editable, gchar *text, gint length, gint *position, gpointer)
+{
+    size_t room = COMMANDLINE_TEXT_MAX - strlen(gtk_entry_get_text(GTK_ENTRY(editable)));
+    const gchar *end = text + (length < 0 ? strlen(text) : (size_t)length);
+    GString *kept = g_string_new(NULL);
+    for (const gchar *p = text; p < end; p = g_utf8_next_char(p))
+    {
+        size_t size = g_utf8_next_char(p) - p;
+        if (kept->len + (g_unichar_iscntrl(g_utf8_get_char(p)) ? 1 : size) > room)
+            break;
+        if (g_unichar_iscntrl(g_utf8_get_char(p)))
+            g_string_append_c(kept, ' ');
+        else
+            g_string_append_len(kept, p, size);
+    }
+    if (kept->len != (size_t)(end - text) || memcmp(kept->str, text, kept->len) != 0)
+    {
+        g_signal_handlers_block_by_func(editable, (gpointer)on_STR_CommandLine_insert_text, NULL);
+        gtk_editable_insert_text(editable, kept->str, (gint)kept->len, position);
+        g_signal_handlers_unblock_by_func(editable, (gpointer)on_STR_CommandLine_insert_text, NULL);
+        g_signal_stop_emission_by_name(editable, "insert_text");
+    }
+    g_string_free(kept, TRUE);
+}
+
 static void EndDialog(int code)
 {
+    // A number typed into the voices box counts even when a shortcut ends
+    // the dialog without taking the focus from it.
+    if (GtkWidget *spin = FindDialogWidget("SPIN_Channels"))
+        gtk_spin_button_update(GTK_SPIN_BUTTON(spin));
     FunctionCode = code;
     gtk_main_quit();
 }

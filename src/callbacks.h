@@ -7,6 +7,9 @@
 gboolean on_WIN_Main_delete_event(GtkWidget *widget, GdkEvent *event, gpointer user_data);
 gboolean on_WIN_Main_destroy_event(GtkWidget *widget, GdkEvent *event, gpointer user_data);
 gboolean on_WIN_Main_key_press_event(GtkWidget *widget, GdkEventKey *event, gpointer user_data);
+gboolean on_CHECK_Fullscreen_can_activate_accel(GtkWidget *widget, guint signal_id, gpointer user_data);
+void on_STR_CommandLine_insert_text(GtkEditable *editable, gchar *text, gint length, gint *position,
+                                    gpointer user_data);
 void on_BUT_Run_clicked(GtkButton *button, gpointer user_data);
 void on_BUT_Multi_clicked(GtkButton *button, gpointer user_data);
 void on_BUT_Cancel_clicked(GtkButton *button, gpointer user_data);

@@ -184,7 +184,8 @@ const Cell kCells[] = {
     {"scrolledwindow2", 2, 3, 1, 2, kGrow, GTK_FILL, 0, 0},
 };
 
-// Plain-letter shortcuts of the three push buttons, beside their Alt ones.
+// Shortcuts without a modifier: the plain letters of the three push buttons
+// beside their Alt ones, and Escape, which cancels as in every dialog.
 struct PlainKey
 {
     const char *name;
@@ -195,6 +196,7 @@ const PlainKey kPlainKeys[] = {
     {"BUT_Run", GDK_L},
     {"BUT_Multi", GDK_M},
     {"BUT_Cancel", GDK_C},
+    {"BUT_Cancel", GDK_Escape},
 };
 
 struct Tooltip
@@ -231,6 +233,8 @@ const Connection kConnections[] = {
     {"BUT_Multi", "clicked", GTK_SIGNAL_FUNC(on_BUT_Multi_clicked)},
     {"BUT_Cancel", "clicked", GTK_SIGNAL_FUNC(on_BUT_Cancel_clicked)},
     {"WIN_Main", "key_press_event", GTK_SIGNAL_FUNC(on_WIN_Main_key_press_event)},
+    {"CHECK_Fullscreen", "can_activate_accel", GTK_SIGNAL_FUNC(on_CHECK_Fullscreen_can_activate_accel)},
+    {"STR_CommandLine", "insert_text", GTK_SIGNAL_FUNC(on_STR_CommandLine_insert_text)},
 };
 
 template <typename Row, size_t N>
@@ -362,9 +366,10 @@ void SetProperties(GtkWidget *widget, const WidgetRow &row, GtkAccelGroup *accel
         gtk_tooltips_set_tip(tooltips, widget, tip->text, NULL);
     if (row.flags & CAN_DEFAULT)
         GTK_WIDGET_SET_FLAGS(widget, GTK_CAN_DEFAULT);
-    if (const PlainKey *plain = FindRow(kPlainKeys, row.name))
-        gtk_widget_add_accelerator(widget, "clicked", accel_group, plain->key, (GdkModifierType)0,
-                                   GTK_ACCEL_VISIBLE);
+    for (const PlainKey &plain : kPlainKeys)
+        if (strcmp(plain.name, row.name) == 0)
+            gtk_widget_add_accelerator(widget, "clicked", accel_group, plain.key, (GdkModifierType)0,
+                                       GTK_ACCEL_VISIBLE);
 }
 
 }  // namespace

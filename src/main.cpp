@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 #include <locale.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "commandline.h"
@@ -34,6 +35,12 @@ int main(int argc, char *argv[])
     AddPath(buffer, "OrvekLauncher.rc");
     gtk_rc_parse(buffer);
 
+    // SDL must use the display GTK opened, which --display may have named
+    // instead of DISPLAY; and it must never fall back to a driver that draws
+    // on the terminal, since standard output carries the game's line. A
+    // player's own choice of SDL driver still counts.
+    setenv("DISPLAY", gdk_display_get_name(gdk_display_get_default()), 1);
+    setenv("SDL_VIDEODRIVER", "x11", 0);
     SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
     RestoreTerminationSignals();
 

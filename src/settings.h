@@ -6,6 +6,10 @@
 // SDL's F10, the console key until the player picks another.
 #define DEFAULT_CONSOLE_KEY 291
 
+// The longest free command-line text, in bytes: stored as the INI line
+// "\tCommandLine = TEXT\n", it must fit the 511 characters the reader takes.
+#define COMMANDLINE_TEXT_MAX (511 - (int)sizeof "\tCommandLine = \n" + 1)
+
 int GetCheck(const char *s);
 void SetCheckFromString(const char *check, const char *string);
 void SetEntryString(const char *s, const char *string);
