@@ -1,6 +1,7 @@
 // The INI reader and writer on arbitrary bytes, straight from memory: the
-// engine opens every file through linuxFOpen, which here serves the input
-// for reading and a sink for writing. The sanitizers are the checks.
+// engine opens and closes every file through linuxFOpen and linuxFClose,
+// which here serve the input for reading and a sink for writing. The
+// sanitizers are the checks.
 #include <stddef.h>
 #include <stdint.h>
 #include <stdio.h>
@@ -15,6 +16,11 @@ FILE *linuxFOpen(const char *, const char *mode)
     if (mode[0] == 'r' && inputSize > 0)
         return fmemopen((void *)input, inputSize, "r");
     return fopen("/dev/null", mode);
+}
+
+int linuxFClose(FILE *fp)
+{
+    return fclose(fp);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
