@@ -14,6 +14,9 @@ trap '[ -n "$launcher_pid" ] && kill "$launcher_pid" 2>/dev/null; stop_xvfb; rm 
 start_xvfb "$work"
 
 cp -r "${BUILD_DIR:-build}/demo" "$work/game"
+# The demo as shipped, not as last played: a rebuild keeps the choices.
+cp demo/OrvekLauncher.ini demo/autoexec.cfg "$work/game/"
+rm -f "$work/game/RezList"
 (cd "$work/game" && SDL_AUDIODRIVER=dummy exec ./orvek-launcher) >/dev/null &
 launcher_pid=$!
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Orvek Demo$' | head -n 1)
