@@ -1,7 +1,16 @@
-# Run with -DSOURCE, -DBUILD and -DDEMO: copies the demo game's files.
+# Run with -DSOURCE, -DBUILD and -DDEMO: copies the demo game's files. The
+# files that playing the demo changes (the launcher's choices, its archive
+# list and the game's own configuration) are only copied while missing, so
+# a rebuild keeps what the player chose; every other file is refreshed.
 file(MAKE_DIRECTORY ${DEMO}/pixmaps)
+set(kept)
+foreach(name OrvekLauncher.ini RezList autoexec.cfg)
+  if(EXISTS ${DEMO}/${name})
+    list(APPEND kept PATTERN ${name} EXCLUDE)
+  endif()
+endforeach()
 if(EXISTS ${SOURCE}/demo)
-  file(COPY ${SOURCE}/demo/ DESTINATION ${DEMO})
+  file(COPY ${SOURCE}/demo/ DESTINATION ${DEMO} ${kept})
 endif()
 if(EXISTS ${SOURCE}/pixmaps/orvek.xpm)
   file(COPY ${SOURCE}/pixmaps/orvek.xpm DESTINATION ${DEMO}/pixmaps)

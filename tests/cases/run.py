@@ -113,7 +113,10 @@ def wait_for(what, condition):
 
 
 def xdotool(*args, check=True):
-    result = subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=WAIT)
+    try:
+        result = subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=WAIT)
+    except subprocess.TimeoutExpired:
+        raise Failure(f"xdotool {' '.join(args)}: no answer within {WAIT:.0f} s")
     if check and result.returncode != 0:
         raise Failure(f"xdotool {' '.join(args)}: {result.stderr.strip()}")
     return result.stdout.split()
