@@ -22,7 +22,6 @@ extern int AvailRow;        // selected row of CLIST_AvailFiles, -1 for none
 extern int LoadRow;         // selected row of CLIST_LoadFiles, -1 for none
 
 void InitRezFiles(void);
-void AddRezFileToList(const char *name, int add);
 void AddRezEntryToList(int ind, int add);
 void LoadRezList(void);
 void SaveRezList(void);

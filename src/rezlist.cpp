@@ -1,10 +1,16 @@
 // The archive page: archives found under custom/ in one list, the ones the
 // player wants loaded in the other, and their memory in the INI file and in
 // the plain list file "RezList".
+#include <ctype.h>
 #include <glob.h>
 #include <stdio.h>
 #include <string.h>
-#include <strings.h>
+
+#include <algorithm>
+#include <deque>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "inifile.h"
 #include "launcher.h"
@@ -89,30 +95,6 @@ void InitRezFiles(void)
     globfree(&found);
 }
 
-void AddRezFileToList(const char *name, int add)
-{
-    GtkCList *source, *target;
-    MoveLists(add, &source, &target);
-    if (!source || !target || !name)
-        return;
-
-    // The rows are walked in order: gtk_clist_get_text would look each row
-    // up from the first one again, which made a search through thousands of
-    // archives cost millions of steps.
-    int row = 0;
-    for (GList *element = source->row_list; element; element = element->next, row++)
-    {
-        const gchar *text = RowText(element);
-        if (!text || strcasecmp(text, name) != 0)
-            continue;
-        gtk_clist_remove(source, row);
-        // The caller's spelling is kept: a list file's letter case survives.
-        AppendRow(target, name);
-        SelectLastRow(target);
-        return;
-    }
-}
-
 void AddRezEntryToList(int ind, int add)
 {
     GtkCList *source, *target;
@@ -131,7 +113,62 @@ void AddRezEntryToList(int ind, int add)
     gtk_clist_remove(source, ind);
 }
 
-static void RestoreRezLists(void)
+// Moves the archives that the list file names, in its order, from the
+// available list to the end of the load list: each name takes the first
+// still available archive of that name, letter case ignored, and keeps its
+// own spelling; a name that finds none (gone, or moved already) is skipped.
+// The last archive moved ends up selected, as if it had been added last.
+// Thousands of names are moved in one pass, not one by one: an index of the
+// available names finds each, and each list is built once, since searching,
+// cutting and reselecting the lists per name grows with the square of their
+// length. The lists end exactly as moving the names one by one leaves them.
+static void MoveListedArchives(FILE *file, GtkCList *avail, GtkCList *load)
+{
+    // The lists compare names as strcasecmp does: byte by byte, each folded
+    // by tolower of the current locale.
+    auto folded = [](const char *name) {
+        std::string key(name);
+        for (char &c : key)
+            c = (char)tolower((unsigned char)c);
+        return key;
+    };
+    std::vector<std::string> names;
+    std::unordered_map<std::string, std::deque<size_t>> index;
+    for (GList *element = avail->row_list; element; element = element->next)
+    {
+        const gchar *text = RowText(element);
+        names.push_back(text ? text : "");
+        if (text)
+            index[folded(text)].push_back(names.size() - 1);
+    }
+
+    // A longer line arrives in pieces; each piece is tried as a name and
+    // normally matches nothing.
+    std::vector<bool> moved(names.size());
+    char LineBuffer[REZ_NAME_SIZE];
+    while (fgets(LineBuffer, sizeof LineBuffer, file))
+    {
+        size_t len = strlen(LineBuffer);
+        if (len > 0 && LineBuffer[len - 1] == '\n')
+            LineBuffer[len - 1] = '\0';
+        auto rows = index.find(folded(LineBuffer));
+        if (rows == index.end() || rows->second.empty())
+            continue;
+        moved[rows->second.front()] = true;
+        rows->second.pop_front();
+        AppendRow(load, LineBuffer);
+    }
+
+    if (std::find(moved.begin(), moved.end(), true) == moved.end())
+        return;
+    gtk_clist_clear(avail);
+    for (size_t row = 0; row < names.size(); row++)
+        if (!moved[row])
+            AppendRow(avail, names[row].c_str());
+    SelectLastRow(load);
+}
+
+static void RestoreRezLists(GtkCList *avail, GtkCList *load)
 {
     char RezList[ORVEK_PATH_SIZE];
     char LineBuffer[REZ_NAME_SIZE];
@@ -149,16 +186,8 @@ static void RestoreRezLists(void)
     FILE *file = fopen(RezList, "r");
     if (!file)
         return;
-    // A longer line arrives in pieces; each piece is tried as a name and
-    // normally matches nothing. Names already moved or no longer present
-    // match nothing either, so each archive is loaded at most once.
-    while (fgets(LineBuffer, sizeof LineBuffer, file))
-    {
-        size_t len = strlen(LineBuffer);
-        if (len > 0 && LineBuffer[len - 1] == '\n')
-            LineBuffer[len - 1] = '\0';
-        AddRezFileToList(LineBuffer, 1);
-    }
+    if (avail && load)
+        MoveListedArchives(file, avail, load);
     fclose(file);
 }
 
@@ -173,7 +202,7 @@ void LoadRezList(void)
         gtk_clist_freeze(avail);
     if (load)
         gtk_clist_freeze(load);
-    RestoreRezLists();
+    RestoreRezLists(avail, load);
     if (load)
         gtk_clist_thaw(load);
     if (avail)
