@@ -96,11 +96,14 @@ void FillRenderList(const char *orvekpath)
     }
 }
 
-// Rows of the modes of `list`, preselecting the current size. The last
-// matching mode stays selected: the list lets only one row be selected.
+// Rows of the modes of `list`, preselecting the current size. Of several
+// modes of that size (in other depths) the last one is selected, as if each
+// had been selected in turn; selecting only that one spares the list a walk
+// to unselect each earlier one, which grows with the square of the modes.
 static void ShowModes(GtkCList *clist, const RMode *list)
 {
     static char buffer[256];
+    gint chosen = -1;
 
     gtk_clist_freeze(clist);
     for (const RMode *mode = list; mode; mode = mode->m_pNext)
@@ -115,12 +118,10 @@ static void ShowModes(GtkCList *clist, const RMode *list)
         gint row = gtk_clist_append(clist, text);
         gtk_clist_set_row_data(clist, row, GUINT_TO_POINTER(mode->m_Width << 16 | mode->m_Height));
         if (mode->m_Width == (unsigned)renderwidth && mode->m_Height == (unsigned)renderheight)
-        {
-            SelectRow(clist, row);
-            renderwidth = (int)mode->m_Width;
-            renderheight = (int)mode->m_Height;
-        }
+            chosen = row;
     }
+    if (chosen >= 0)
+        SelectRow(clist, chosen);
     gtk_clist_thaw(clist);
 }
 
