@@ -14,14 +14,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     FuzzedDataProvider input(data, size);
-    int width = input.ConsumeIntegralInRange<int>(-25000, 25000);
-    int precision = input.ConsumeIntegralInRange<int>(-1, 25000);
+    int width = input.ConsumeIntegralInRange<int>(-12000, 12000);
+    int precision = input.ConsumeIntegralInRange<int>(-1, 12000);
     size_t repeat = input.ConsumeIntegralInRange<size_t>(1, 12000);
     std::string text = input.ConsumeRemainingBytesAsString().c_str(), grown;
-    while (repeat-- > 0 && grown.size() < 24000)
+    while (repeat-- > 0 && grown.size() < 12000)
         grown += text.empty() ? "x" : text;
 
-    static char whole[60000];
+    static char whole[40000];
     CString string;
     string.Format("%*.*s|%s", width, precision, grown.c_str(), text.c_str());
     snprintf(whole, sizeof whole, "%*.*s|%s", width, precision, grown.c_str(), text.c_str());

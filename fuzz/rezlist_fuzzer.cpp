@@ -8,6 +8,9 @@
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+
+#include <fstream>
 #include <string>
 
 #include "interface.h"
@@ -16,14 +19,12 @@
 #include "support.h"
 
 static const char *const kArchives[] = {
-    "a.rez", "A.REZ", "b c.rez", "\xe9t\xe9.rez", "*.rez", "[x].rez", "dup.rez", "DUP.rez",
+    "a.rez", "A.rez", "b c.rez", "\xe9t\xe9.rez", "*.rez", "[x].rez", "dup.rez", "DUP.rez",
 };
 
 static void Put(const std::string &path, const void *data, size_t size)
 {
-    FILE *file = fopen(path.c_str(), "wb");
-    if (!file || fwrite(data, 1, size, file) != size || fclose(file) != 0)
-        __builtin_trap();
+    std::ofstream(path, std::ios::binary).write((const char *)data, size);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -36,11 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!mkdtemp(pattern) || !gtk_init_check(NULL, NULL))
             __builtin_trap();
         dir = pattern;
-        std::string custom = dir + "/custom/";
-        mkdir(custom.c_str(), 0755);
+        mkdir((dir + "/custom").c_str(), 0755);
         for (const char *name : kArchives)
-            Put(custom + name, "", 0);
-        Put(custom + std::string(251, 'L') + ".rez", "", 0);
+            Put(dir + "/custom/" + name, "", 0);
+        Put(dir + "/custom/" + std::string(251, 'L') + ".rez", "", 0);
         Put(dir + "/OrvekLauncher.ini", "[RezFiles]\nAlwaysLoad = Yes\n", 28);
         snprintf(OrvekDir, sizeof OrvekDir, "%s", dir.c_str());
         snprintf(OrvekIniDir, sizeof OrvekIniDir, "%s", dir.c_str());

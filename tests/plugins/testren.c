@@ -20,50 +20,39 @@
 static RMode *handed_out;
 
 #ifndef TESTREN_NO_GET
-static RMode *ReadModes(void)
+RMode *GetSupportedModes(void)
 {
     Dl_info self;
     char path[4096], description[512], line[256];
     unsigned width, height, depth;
     RMode *list = NULL, **tail = &list;
-    FILE *file;
+    FILE *file = NULL;
 
-    if (!dladdr((void *)&ReadModes, &self) || !self.dli_fname ||
-        snprintf(path, sizeof path, "%s.modes", self.dli_fname) >= (int)sizeof path ||
-        !(file = fopen(path, "r")))
-        return NULL;
-    if (!fgets(description, sizeof description, file))
-        description[0] = '\0';
+    if (dladdr((void *)&GetSupportedModes, &self) && self.dli_fname &&
+        snprintf(path, sizeof path, "%s.modes", self.dli_fname) < (int)sizeof path)
+        file = fopen(path, "r");
+    if (!file || !fgets(description, sizeof description, file))
+        return file ? fclose(file), NULL : NULL;
     description[strcspn(description, "\n")] = '\0';
+    size_t length = strlen(description), field = sizeof list->m_Description;
     while (fgets(line, sizeof line, file))
-    {
-        if (sscanf(line, "%ux%u-%u", &width, &height, &depth) != 3)
-            continue;
-        RMode *mode = calloc(1, sizeof *mode);
-        if (!mode)
-            abort();
-        size_t length = strlen(description);
-        if (length >= sizeof mode->m_Description)
-            memset(mode->m_Description, 'P', offsetof(RMode, m_Width) - offsetof(RMode, m_Description));
-        memcpy(mode->m_Description, description,
-               length < sizeof mode->m_Description ? length : sizeof mode->m_Description);
-        mode->m_Width = width;
-        mode->m_Height = height;
-        mode->m_BitDepth = depth;
-        *tail = mode;
-        tail = &mode->m_pNext;
-    }
+        if (sscanf(line, "%ux%u-%u", &width, &height, &depth) == 3)
+        {
+            RMode *mode = *tail = calloc(1, sizeof *mode);
+            if (!mode)
+                abort();
+            if (length >= field)
+                memset(mode->m_Description, 'P', offsetof(RMode, m_Width) - offsetof(RMode, m_Description));
+            memcpy(mode->m_Description, description, length < field ? length : field);
+            mode->m_Width = width;
+            mode->m_Height = height;
+            mode->m_BitDepth = depth;
+            tail = &mode->m_pNext;
+        }
     fclose(file);
-    return list;
-}
-
-RMode *GetSupportedModes(void)
-{
-    RMode *list = ReadModes();
     if (list && handed_out)
         abort(); /* the earlier list never came back */
-    handed_out = list;
-    return list;
+    return handed_out = list;
 }
 #endif
 

@@ -11,38 +11,28 @@
 
 namespace {
 
-class IniFileTest : public ::testing::Test
+const std::string kDir = std::filesystem::temp_directory_path() / "orvek-ini-test/";
+
+void Put(const std::string &name, const std::string &bytes) { std::ofstream(kDir + name) << bytes; }
+
+std::string Contents(const std::string &name)
 {
-protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/orvek-ini-XXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(pattern));
-        dir = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    std::ifstream in(kDir + name);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return in ? bytes.str() : "<absent>";
+}
 
-    std::string Path(const std::string &name) const { return dir + "/" + name; }
-    void Put(const std::string &name, const std::string &bytes) const { std::ofstream(Path(name)) << bytes; }
-    std::string Contents(const std::string &name) const
-    {
-        std::ifstream in(Path(name));
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return in ? bytes.str() : "<absent>";
-    }
-    std::string Get(InitFile &ini, const std::string &file, const char *section, const char *key) const
-    {
-        char value[64];
-        ini.GetPrivateProfileString(section, key, "<default>", value, sizeof value, Path(file).c_str());
-        return value;
-    }
-
-    std::string dir;
-};
-
-TEST_F(IniFileTest, CutsTheValueToTheCallersBuffer)
+std::string Get(InitFile &ini, const std::string &file, const char *section, const char *key)
 {
+    char value[64];
+    ini.GetPrivateProfileString(section, key, "<default>", value, sizeof value, (kDir + file).c_str());
+    return value;
+}
+
+TEST(IniFile, CutsTheValueToTheCallersBuffer)
+{
+    std::filesystem::create_directories(kDir);
     Put("b.ini", "[S]\nK=abcdef\n");
     InitFile ini(97);
     const struct { const char *key, *byDefault; unsigned long size, length; const char *expected; } cases[] = {
@@ -53,19 +43,20 @@ TEST_F(IniFileTest, CutsTheValueToTheCallersBuffer)
     {
         char out[16];
         memset(out, '#', sizeof out);
-        EXPECT_EQ(c.length, ini.GetPrivateProfileString("s", c.key, c.byDefault, out, c.size, Path("b.ini").c_str()));
+        EXPECT_EQ(c.length, ini.GetPrivateProfileString("s", c.key, c.byDefault, out, c.size, (kDir + "b.ini").c_str()));
         EXPECT_STREQ(c.expected, out);
         EXPECT_EQ('#', out[c.size]) << "wrote past the buffer";
     }
 }
 
-TEST_F(IniFileTest, ServesFromMemoryAndSavesOnlyCachedFilesWithEntries)
+TEST(IniFile, ServesFromMemoryAndSavesOnlyCachedFilesWithEntries)
 {
+    std::filesystem::remove_all(kDir);
+    std::filesystem::create_directories(kDir);
     Put("read.ini", "[S]\nK = v\n");
     Put("blank.ini", "\n\n");
     Put("broken.ini", "; mine\nA=1\n");
-    Put("replaced.ini", "; mine\nA=1\n");
-    const std::string section(70, 'Z');
+    const std::string section(70, 'Z'), cased = kDir + "Case.ini";
     {
         InitFile ini(97);
         EXPECT_EQ("v", Get(ini, "read.ini", "S", "K"));
@@ -76,20 +67,18 @@ TEST_F(IniFileTest, ServesFromMemoryAndSavesOnlyCachedFilesWithEntries)
         EXPECT_EQ("<default>", Get(ini, "broken.ini", "", "A"));
         Put("broken.ini", "A=fixed\n");  // an unreadable file is tried again
         EXPECT_EQ("fixed", Get(ini, "broken.ini", "", "A"));
-        ini.WritePrivateProfileString("S", "New", "n", Path("replaced.ini").c_str());
-        ini.WritePrivateProfileString("S", "New", nullptr, Path("replaced.ini").c_str());
-        ini.WritePrivateProfileString("S", "None", nullptr, Path("replaced.ini").c_str());
-        ini.WritePrivateProfileString(section.c_str(), "K", "w", Path("Case.ini").c_str());
+        ini.WritePrivateProfileString(section.c_str(), "K", "w", cased.c_str());
+        ini.WritePrivateProfileString(section.c_str(), "K", nullptr, cased.c_str());
+        ini.WritePrivateProfileString(section.c_str(), "None", nullptr, cased.c_str());
         EXPECT_EQ("w", Get(ini, "CASE.INI", section.c_str(), "k"));  // file names are case-blind too
         ini.Flush();
         EXPECT_EQ("[" + section + "]\n\n\tK = w\n", Contents("Case.ini"));
-        ini.WritePrivateProfileString(section.c_str(), "K", "again", Path("Case.ini").c_str());
+        ini.WritePrivateProfileString(section.c_str(), "K", "again", cased.c_str());
     }
     EXPECT_EQ("[S]\n\n\tK = v\n", Contents("read.ini"));
     EXPECT_EQ("\n\n", Contents("blank.ini"));
     EXPECT_EQ("<absent>", Contents("missing.ini"));
     EXPECT_EQ("[]\n\n\tA = fixed\n", Contents("broken.ini"));
-    EXPECT_EQ("[S]\n\n\tNew = n\n", Contents("replaced.ini"));
     EXPECT_EQ("[" + section + "]\n\n\tK = again\n", Contents("Case.ini"));
     EXPECT_EQ("<absent>", Contents("CASE.INI"));
 }

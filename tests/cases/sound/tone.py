@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
-"""tone.py N: a WAV file of N unsigned 8-bit mono samples at 8 kHz, none of
-them 0 or 128, so that zero fill and silence stand out after them."""
+"""tone.py FRAMES [s16]: a WAV file of FRAMES unsigned 8-bit mono frames at
+8 kHz, or with s16 of 16-bit stereo frames at 44.1 kHz (the format SDL 2
+plays without converting). No sample is silence or a zero byte, so that
+zero fill and silence stand out after them."""
 import struct
 import sys
 
-n = int(sys.argv[1])
-sys.stdout.buffer.write(b"RIFF" + struct.pack("<I", 36 + n) + b"WAVEfmt " +
-                        struct.pack("<IHHIIHH", 16, 1, 1, 8000, 8000, 1, 8) + b"data" +
-                        struct.pack("<I", n) + bytes(i % 126 + 1 for i in range(n)))
+frames, wide = int(sys.argv[1]), sys.argv[2:] == ["s16"]
+channels, rate, bits = (2, 44100, 16) if wide else (1, 8000, 8)
+data = bytes(i % 126 + 1 for i in range(frames * channels * bits // 8))
+sys.stdout.buffer.write(b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WAVEfmt " +
+                        struct.pack("<IHHIIHH", 16, 1, channels, rate, rate * channels * bits // 8,
+                                    channels * bits // 8, bits) + b"data" + struct.pack("<I", len(data)) + data)
