@@ -69,8 +69,9 @@ TOOLS = os.environ.get("ORVEK_TOOLS", BUILD)
 WAIT = float(os.environ.get("CASE_WAIT", "60"))
 CAPTURE_TITLE = r"^Console Key \(ESC to cancel\)\?$"
 ESCAPES = {b"t": b"\t", b"r": b"\r", b"n": b"\n", b"0": b"\0", b"\\": b"\\"}
-PLATFORM = "sdl2" if "libSDL2" in subprocess.run(["ldd", os.path.join(BUILD, "orvek-launcher")],
-                                                 capture_output=True, text=True).stdout else "sdl1"
+# SDL 1.2.15 is the last SDL 1.2 itself; later 1.2 versions are sdl12-compat.
+PLATFORM = "sdl1" if subprocess.run(["pkg-config", "--modversion", "sdl"], capture_output=True,
+                                    text=True).stdout.strip() == "1.2.15" else "sdl2"
 OS_RELEASE = dict(re.findall(r'^(\w+)="?([^"\n]*)', open("/etc/os-release").read(), re.M))
 RELEASE = OS_RELEASE.get("ID", "") + OS_RELEASE.get("VERSION_ID", "")
 
@@ -133,7 +134,10 @@ def xdotool(*args, check=True):
 
 def compare(what, expected, actual):
     if expected != actual:
-        raise Failure(f"{what} differs\n  expected: {expected!r}\n  actual:   {actual!r}")
+        at = next((i for i, (e, a) in enumerate(zip(expected, actual)) if e != a), None)
+        at = min(len(expected), len(actual)) if at is None else at
+        cut = slice(max(0, at - 200), at + 200)  # long outputs: around the first difference
+        raise Failure(f"{what} differs at {at}\n  expected: {expected[cut]!r}\n  actual:   {actual[cut]!r}")
 
 
 class Case:
