@@ -23,7 +23,7 @@ TEST(Lookup, ClimbsMenusThroughTheirAttachWidgetAndWarnsOfUnknownNames)
     g_log_set_handler(NULL, G_LOG_LEVEL_WARNING, [](const gchar *, GLogLevelFlags, const gchar *text, gpointer) {
         warnings += std::string(text) + "\n";
     }, NULL);
-    GtkWidget *loose = gtk_menu_new(), *loose_item = gtk_menu_item_new_with_label("y");
+    GtkWidget *loose = GTK_WIDGET(g_object_ref_sink(gtk_menu_new())), *loose_item = gtk_menu_item_new_with_label("y");
     gtk_menu_shell_append(GTK_MENU_SHELL(loose), loose_item);
     gtk_object_set_data(GTK_OBJECT(loose), "marker", loose_item);
     EXPECT_EQ(loose_item, lookup_widget(loose_item, "marker"));
@@ -31,5 +31,6 @@ TEST(Lookup, ClimbsMenusThroughTheirAttachWidgetAndWarnsOfUnknownNames)
     EXPECT_EQ(nullptr, lookup_widget(deep, "CHECK_Nothing"));
     EXPECT_EQ("Widget not found: BUT_Multi\nWidget not found: CHECK_Nothing\n", warnings);
     gtk_widget_destroy(loose);
+    g_object_unref(loose);  // a menu attached to nothing is owned by whoever made it
     gtk_widget_destroy(window);
 }
