@@ -62,18 +62,18 @@ gboolean on_CHECK_Fullscreen_can_activate_accel(GtkWidget *widget, guint, gpoint
 // printed and stored. Text set from the INI file passes here too.
 void on_STR_CommandLine_insert_text(GtkEditable *editable, gchar *text, gint length, gint *position, gpointer)
 {
-    size_t room = COMMANDLINE_TEXT_MAX - strlen(gtk_entry_get_text(GTK_ENTRY(editable)));
+    size_t used = strlen(gtk_entry_get_text(GTK_ENTRY(editable)));
+    size_t room = used < COMMANDLINE_TEXT_MAX ? COMMANDLINE_TEXT_MAX - used : 0;
     const gchar *end = text + (length < 0 ? strlen(text) : (size_t)length);
     GString *kept = g_string_new(NULL);
-    for (const gchar *p = text; p < end; p = g_utf8_next_char(p))
+    for (const gchar *p = text, *next; p < end; p = next)
     {
-        size_t size = g_utf8_next_char(p) - p;
-        if (kept->len + (g_unichar_iscntrl(g_utf8_get_char(p)) ? 1 : size) > room)
+        next = MIN(g_utf8_next_char(p), end);
+        bool control = g_unichar_iscntrl(g_utf8_get_char(p));
+        size_t size = control ? 1 : next - p;
+        if (kept->len + size > room)
             break;
-        if (g_unichar_iscntrl(g_utf8_get_char(p)))
-            g_string_append_c(kept, ' ');
-        else
-            g_string_append_len(kept, p, size);
+        g_string_append_len(kept, control ? " " : p, size);
     }
     if (kept->len != (size_t)(end - text) || memcmp(kept->str, text, kept->len) != 0)
     {
