@@ -18,45 +18,39 @@
 #include "main.h"
 #include "support.h"
 
-static const char *const kArchives[] = {
-    "a.rez", "A.rez", "b c.rez", "\xe9t\xe9.rez", "*.rez", "[x].rez", "dup.rez", "DUP.rez",
+static const std::string kArchives[] = {
+    "a.rez", "A.rez", "b c.rez", "\xe9t\xe9.rez", "*.rez", "[x].rez", "dup.rez", "DUP.rez", std::string(251, 'L') + ".rez",
 };
+static std::string dir;
 
-static void Put(const std::string &path, const void *data, size_t size)
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
-    std::ofstream(path, std::ios::binary).write((const char *)data, size);
+    char pattern[] = "/dev/shm/orvek-fuzz-XXXXXX";
+    if (!mkdtemp(pattern) || !gtk_init_check(NULL, NULL))
+        abort();
+    dir = pattern;
+    mkdir((dir + "/custom").c_str(), 0755);
+    for (const std::string &name : kArchives)
+        std::ofstream(dir + "/custom/" + name);
+    std::ofstream(dir + "/OrvekLauncher.ini") << "[RezFiles]\nAlwaysLoad = Yes\n";
+    snprintf(OrvekDir, sizeof OrvekDir, "%s", dir.c_str());
+    snprintf(OrvekIniDir, sizeof OrvekIniDir, "%s", dir.c_str());
+    snprintf(Profile, sizeof Profile, "%s/OrvekLauncher.ini", dir.c_str());
+    WIN_Main = create_WIN_Main();
+    return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static std::string dir;
-    static GtkCList *avail, *load;
-    if (dir.empty())
-    {
-        char pattern[] = "/dev/shm/orvek-fuzz-XXXXXX";
-        if (!mkdtemp(pattern) || !gtk_init_check(NULL, NULL))
-            __builtin_trap();
-        dir = pattern;
-        mkdir((dir + "/custom").c_str(), 0755);
-        for (const char *name : kArchives)
-            Put(dir + "/custom/" + name, "", 0);
-        Put(dir + "/custom/" + std::string(251, 'L') + ".rez", "", 0);
-        Put(dir + "/OrvekLauncher.ini", "[RezFiles]\nAlwaysLoad = Yes\n", 28);
-        snprintf(OrvekDir, sizeof OrvekDir, "%s", dir.c_str());
-        snprintf(OrvekIniDir, sizeof OrvekIniDir, "%s", dir.c_str());
-        snprintf(Profile, sizeof Profile, "%s/OrvekLauncher.ini", dir.c_str());
-        WIN_Main = create_WIN_Main();
-        avail = GTK_CLIST(lookup_widget(WIN_Main, "CLIST_AvailFiles"));
-        load = GTK_CLIST(lookup_widget(WIN_Main, "CLIST_LoadFiles"));
-    }
     // A fresh start, as at launch: empty lists, nothing selected.
+    GtkCList *avail = FindDialogList("CLIST_AvailFiles"), *load = FindDialogList("CLIST_LoadFiles");
     gtk_clist_clear(avail);
     gtk_clist_clear(load);
     AvailRow = LoadRow = -1;
-    Put(dir + "/RezList", data, size);
+    std::ofstream(dir + "/RezList", std::ios::binary).write((const char *)data, size);
     LoadRezList();
     SaveRezList();
-    if (avail->rows + load->rows != (int)(sizeof kArchives / sizeof *kArchives) + 1)
+    if (avail->rows + load->rows != (int)(sizeof kArchives / sizeof *kArchives))
         __builtin_trap();
     return 0;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Runs golden cases against the real launcher under a private X server.
+"""Runs golden cases against the real launcher on the X display of DISPLAY
+(CTest gives each case file a private one with xvfb-run).
 
     run.py FILE.case [NAME...]        the cases of FILE (only those named, if any)
     run.py --inputs FILE DIR CASE...  every input file of that name, into DIR
@@ -13,7 +14,7 @@ Laying out files (PATH is under $GAME; "~/" means $HOME; $WORK, $GAME, $HOME,
 $DISPLAY, $ORVEK_BUILD and $ORVEK_SOURCE are expanded):
   file [-n] [-e] PATH + text   the text (-n: without its last line feed;
                                -e: \\t \\r \\n \\0 \\\\ \\xHH escapes)
-  touch PATH...  mkdir PATH... empty files, folders
+  touch PATH...                empty files
   build FROM [TO]              a file of the build tree (TO defaults to FROM's name)
   source FROM [TO]             a file of the source tree
   copy FROM [TO]               a file beside the case file
@@ -55,7 +56,6 @@ import ctypes
 import os
 import pwd
 import re
-import select
 import shlex
 import shutil
 import signal
@@ -64,8 +64,11 @@ import sys
 import tempfile
 import time
 
+import Xlib.display  # Debian's python3-xlib
+import Xlib.protocol
+import Xlib.X
+
 BUILD, SOURCE = os.environ.get("ORVEK_BUILD", ""), os.environ.get("ORVEK_SOURCE", "")
-TOOLS = os.environ.get("ORVEK_TOOLS", BUILD)
 WAIT = float(os.environ.get("CASE_WAIT", "60"))
 CAPTURE_TITLE = r"^Console Key \(ESC to cancel\)\?$"
 ESCAPES = {b"t": b"\t", b"r": b"\r", b"n": b"\n", b"0": b"\0", b"\\": b"\\"}
@@ -143,13 +146,13 @@ def compare(what, expected, actual):
 class Case:
     private_mounts = False
 
-    def __init__(self, case_dir, display):
+    def __init__(self, case_dir):
         self.case_dir, self.work = case_dir, tempfile.mkdtemp(prefix="orvek-case-")
         os.chmod(self.work, 0o755)  # an unprivileged player must reach the game
         self.game, self.home = os.path.join(self.work, "game"), os.path.join(self.work, "home")
         os.mkdir(self.game)
         os.mkdir(self.home)
-        self.vars = {"WORK": self.work, "GAME": self.game, "HOME": self.home, "DISPLAY": display,
+        self.vars = {"WORK": self.work, "GAME": self.game, "HOME": self.home, "DISPLAY": os.environ["DISPLAY"],
                      "ORVEK_BUILD": BUILD, "ORVEK_SOURCE": SOURCE}
         # SDL 2 would draw the console-key window through OpenGL, which adds
         # a hidden probe window and loads Mesa; SDL 1.2 ignores these.
@@ -190,10 +193,6 @@ class Case:
     def do_touch(self, words, _):
         for name in words[1:]:
             self.write(name, b"")
-
-    def do_mkdir(self, words, _):
-        for name in words[1:]:
-            os.makedirs(self.path(name), exist_ok=True)
 
     def do_build(self, words, _):  # also source and copy
         root = {"build": BUILD, "source": SOURCE, "copy": self.case_dir}[words[0]]
@@ -339,7 +338,14 @@ class Case:
         xdotool("key", "--clearmodifiers", "ctrl+v")
 
     def do_close(self, words, _):
-        subprocess.run([os.path.join(TOOLS, "wm-delete"), self.window], check=True)
+        # No window manager runs under Xvfb: the message it would send.
+        x = Xlib.display.Display()
+        window, atom = x.create_resource_object("window", int(self.window)), x.intern_atom
+        window.send_event(Xlib.protocol.event.ClientMessage(
+            window=window, client_type=atom("WM_PROTOCOLS"),
+            data=(32, [atom("WM_DELETE_WINDOW"), Xlib.X.CurrentTime, 0, 0, 0])))
+        x.flush()
+        x.close()
 
     def do_signal(self, words, _):
         self.process.send_signal(getattr(signal, "SIG" + words[1]))
@@ -447,21 +453,6 @@ class Case:
         shutil.rmtree(self.work, ignore_errors=True)
 
 
-def start_xvfb():
-    read, write = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp", "-noreset"], pass_fds=[write],
-                            stderr=subprocess.DEVNULL, start_new_session=True)
-    os.close(write)
-    number = b""
-    while not number.endswith(b"\n"):
-        if not select.select([read], [], [], WAIT)[0] or not (chunk := os.read(read, 16)):
-            raise Failure("Xvfb did not start")
-        number += chunk
-    os.close(read)
-    return xvfb, ":" + number.decode().strip()
-
-
 def write_inputs(name, folder, case_files):
     """The cases' input files of one name, as seeds for a fuzzer."""
     os.makedirs(folder, exist_ok=True)
@@ -477,31 +468,25 @@ def main():
     if sys.argv[1] == "--inputs":
         return write_inputs(sys.argv[2], sys.argv[3], sys.argv[4:])
     cases = [case for case in parse(sys.argv[1]) if len(sys.argv) < 3 or case[0] in sys.argv[2:]]
-    xvfb, display = start_xvfb()
-    os.environ["DISPLAY"] = display
     failed = skipped = 0
-    try:
-        for name, steps in cases:
-            case = Case(os.path.dirname(os.path.abspath(sys.argv[1])), display)
-            try:
-                for number, words, text in steps:
-                    try:
-                        case.step(words, text)
-                    except Failure as failure:
-                        raise Failure(f"line {number} ({words[0]}): {failure}")
-                case.finish_run()
-                print(f"ok    {name}")
-            except Skip as reason:
-                skipped += 1
-                print(f"skip  {name}: {reason}")
-            except (Failure, OSError, subprocess.SubprocessError) as failure:
-                failed += 1
-                print(f"FAIL  {name}: {failure}")
-            finally:
-                case.close()
-    finally:
-        os.killpg(xvfb.pid, signal.SIGTERM)
-        xvfb.wait()
+    for name, steps in cases:
+        case = Case(os.path.dirname(os.path.abspath(sys.argv[1])))
+        try:
+            for number, words, text in steps:
+                try:
+                    case.step(words, text)
+                except Failure as failure:
+                    raise Failure(f"line {number} ({words[0]}): {failure}")
+            case.finish_run()
+            print(f"ok    {name}")
+        except Skip as reason:
+            skipped += 1
+            print(f"skip  {name}: {reason}")
+        except (Failure, OSError, subprocess.SubprocessError) as failure:
+            failed += 1
+            print(f"FAIL  {name}: {failure}")
+        finally:
+            case.close()
     print(f"{len(cases) - failed - skipped} passed, {failed} failed, {skipped} skipped")
     return 1 if failed else 77 if cases and skipped == len(cases) else 0
 
