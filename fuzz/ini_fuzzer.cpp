@@ -32,6 +32,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     ini.GetPrivateProfileString("Sound", "NumVoices", "16", value, sizeof value, "OrvekLauncher.ini");
     ini.GetPrivateProfileString("", "", NULL, value, 3, "OrvekLauncher.ini");
     ini.WritePrivateProfileString("Advanced", "ConsoleKey", "291", "OrvekLauncher.ini");
-    ini.Flush();
-    return 0;  // the destructor saves once more
+    return 0;  // the destructor saves the file
 }
