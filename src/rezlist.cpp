@@ -6,8 +6,9 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <stdint.h>
+
 #include <algorithm>
-#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -133,13 +134,24 @@ static void MoveListedArchives(FILE *file, GtkCList *avail, GtkCList *load)
         return key;
     };
     std::vector<std::string> names;
-    std::unordered_map<std::string, std::deque<size_t>> index;
     for (GList *element = avail->row_list; element; element = element->next)
     {
         const gchar *text = RowText(element);
         names.push_back(text ? text : "");
-        if (text)
-            index[folded(text)].push_back(names.size() - 1);
+    }
+    // The index: each name's first available row, and from each row the next
+    // one of the same name, chained back to front.
+    const size_t kNone = SIZE_MAX;
+    std::unordered_map<std::string, size_t> first;
+    std::vector<size_t> next(names.size(), kNone);
+    for (size_t row = names.size(); row-- > 0;)
+    {
+        auto slot = first.emplace(folded(names[row].c_str()), row);
+        if (!slot.second)
+        {
+            next[row] = slot.first->second;
+            slot.first->second = row;
+        }
     }
 
     // A longer line arrives in pieces; each piece is tried as a name and
@@ -151,11 +163,11 @@ static void MoveListedArchives(FILE *file, GtkCList *avail, GtkCList *load)
         size_t len = strlen(LineBuffer);
         if (len > 0 && LineBuffer[len - 1] == '\n')
             LineBuffer[len - 1] = '\0';
-        auto rows = index.find(folded(LineBuffer));
-        if (rows == index.end() || rows->second.empty())
+        auto slot = first.find(folded(LineBuffer));
+        if (slot == first.end() || slot->second == kNone)
             continue;
-        moved[rows->second.front()] = true;
-        rows->second.pop_front();
+        moved[slot->second] = true;
+        slot->second = next[slot->second];
         AppendRow(load, LineBuffer);
     }
 
