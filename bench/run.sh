@@ -37,7 +37,7 @@
 #
 # Settings (environment): BENCH_BUILD (build directory, default build-bench),
 # ROUNDS_NODIALOG (default 60), ROUNDS_DIALOG (40), ROUNDS_LARGE (20),
-# ROUNDS_SCALE (15, for each of the three orders), CALLGRIND (1; 0 skips the
+# ROUNDS_SCALE (20, for each of the three orders), CALLGRIND (1; 0 skips the
 # instruction counts), CALLGRIND_BEFORE (unset).
 # Needs cmake, a C/C++ compiler, GTK 2 and SDL 1.2 development files, Xvfb,
 # and valgrind for the instruction counts.
@@ -49,7 +49,7 @@ case $B in /*) ;; *) B=$ROOT/$B ;; esac
 ROUNDS_NODIALOG=${ROUNDS_NODIALOG:-60}
 ROUNDS_DIALOG=${ROUNDS_DIALOG:-40}
 ROUNDS_LARGE=${ROUNDS_LARGE:-20}
-ROUNDS_SCALE=${ROUNDS_SCALE:-15}
+ROUNDS_SCALE=${ROUNDS_SCALE:-20}
 CALLGRIND=${CALLGRIND:-1}
 CALLGRIND_BEFORE=${CALLGRIND_BEFORE:-}
 if [ -n "$CALLGRIND_BEFORE" ]; then CALLGRIND_BEFORE=$(cd "$(dirname "$CALLGRIND_BEFORE")" && pwd)/$(basename "$CALLGRIND_BEFORE"); fi
