@@ -32,13 +32,16 @@
 # The figures are medians over the rounds of per-round ratios (launcher /
 # floor, or 20,000 / 5,000 archives) for wall and CPU time, and of per-round
 # differences for peak resident memory. Callgrind instruction counts are
-# taken once per program; CALLGRIND_BEFORE may name another build's launcher
-# (an older commit's), which is then counted on 20,000 shuffled archives too.
+# taken once per program.
+#
+# BEFORE may name another build's launcher (an older commit's): a case
+# "before" then times it against this launcher on 20,000 shuffled archives,
+# and callgrind counts it there too.
 #
 # Settings (environment): BENCH_BUILD (build directory, default build-bench),
 # ROUNDS_NODIALOG (default 60), ROUNDS_DIALOG (40), ROUNDS_LARGE (20),
 # ROUNDS_SCALE (20, for each of the three orders), CALLGRIND (1; 0 skips the
-# instruction counts), CALLGRIND_BEFORE (unset).
+# instruction counts), BEFORE (unset), ROUNDS_BEFORE (5).
 # Needs cmake, a C/C++ compiler, GTK 2 and SDL 1.2 development files, Xvfb,
 # and valgrind for the instruction counts.
 set -eu
@@ -51,8 +54,9 @@ ROUNDS_DIALOG=${ROUNDS_DIALOG:-40}
 ROUNDS_LARGE=${ROUNDS_LARGE:-20}
 ROUNDS_SCALE=${ROUNDS_SCALE:-20}
 CALLGRIND=${CALLGRIND:-1}
-CALLGRIND_BEFORE=${CALLGRIND_BEFORE:-}
-if [ -n "$CALLGRIND_BEFORE" ]; then CALLGRIND_BEFORE=$(cd "$(dirname "$CALLGRIND_BEFORE")" && pwd)/$(basename "$CALLGRIND_BEFORE"); fi
+BEFORE=${BEFORE:-}
+if [ -n "$BEFORE" ]; then BEFORE=$(cd "$(dirname "$BEFORE")" && pwd)/$(basename "$BEFORE"); fi
+ROUNDS_BEFORE=${ROUNDS_BEFORE:-5}
 STARTED=$SECONDS
 
 say() { printf '%s\n' "$*" >&2; }
@@ -185,6 +189,10 @@ for order in name reversed shuffled; do
         "launcher-5000@$LARGE/5000-$order=$LAUNCHER" "launcher-20000@$LARGE/20000-$order=$LAUNCHER" \
         "floor-5000@$LARGE/5000-$order=$T/floor-largebuilt" "floor-20000@$LARGE/20000-$order=$T/floor-largebuilt"
 done
+if [ -n "$BEFORE" ]; then
+    # The older launcher's output and RezList are checked like this one's.
+    run_case before "$ROUNDS_BEFORE" "$LARGE/20000-shuffled" exit launcher-before="$BEFORE" launcher="$LAUNCHER"
+fi
 
 # --- Instruction counts -----------------------------------------------------
 CG=$W/callgrind
@@ -248,8 +256,8 @@ if [ "$CALLGRIND" = 1 ] && command -v valgrind >/dev/null; then
     cg_exit scale-shuffled-launcher-5000 "$LARGE/5000-shuffled" "$LAUNCHER"
     cg_exit scale-shuffled-launcher-20000 "$LARGE/20000-shuffled" "$LAUNCHER"
     cg_exit scale-shuffled-floor-20000 "$LARGE/20000-shuffled" "$T/floor-largebuilt"
-    if [ -n "$CALLGRIND_BEFORE" ]; then
-        cg_exit scale-shuffled-before-20000 "$LARGE/20000-shuffled" "$CALLGRIND_BEFORE"
+    if [ -n "$BEFORE" ]; then
+        cg_exit scale-shuffled-before-20000 "$LARGE/20000-shuffled" "$BEFORE"
     fi
     note_load callgrind-end
 fi
@@ -324,6 +332,10 @@ TABLE=$W/results.md
         rows "scale-$order" "20,000 archives, RezList $how" "start to exit" \
             launcher-20000 floor-20000 "floor + dialog built" "$target" ""
     done
+    if [ -n "$BEFORE" ]; then
+        rows before "20,000 archives, RezList shuffled, launcher BEFORE against this one" "start to exit" \
+            launcher-before launcher "this launcher" "" ""
+    fi
     echo
     echo "Machine: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), $(nproc) cores," \
         "$(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo)."
@@ -383,7 +395,7 @@ if [ -s "$CG/nodialog-launcher" ] && command -v callgrind_annotate >/dev/null; t
             'InitRezFiles()' 'FillRenderList(char const*)' 'SaveRezList()' 'WriteSettings()' SDL_Quit
         echo
         echo "The same on 20,000 archives with RezList shuffled: floor-largebuilt, the"
-        echo "launcher before (CALLGRIND_BEFORE; empty when not given) and now, and now at"
+        echo "launcher BEFORE (empty when not given) and now, and now at"
         echo "5,000 archives. MoveListedArchives is inlined into RestoreRezLists, so"
         echo "callgrind counts it there:"
         echo
