@@ -395,9 +395,9 @@ if [ -s "$CG/nodialog-launcher" ] && command -v callgrind_annotate >/dev/null; t
             'InitRezFiles()' 'FillRenderList(char const*)' 'SaveRezList()' 'WriteSettings()' SDL_Quit
         echo
         echo "The same on 20,000 archives with RezList shuffled: floor-largebuilt, the"
-        echo "launcher BEFORE (empty when not given) and now, and now at"
-        echo "5,000 archives. MoveListedArchives is inlined into RestoreRezLists, so"
-        echo "callgrind counts it there:"
+        echo "launcher named by BEFORE (dashes when not given), this launcher, and this"
+        echo "launcher at 5,000 archives. MoveListedArchives is inlined into"
+        echo "RestoreRezLists, so callgrind counts it there:"
         echo
         echo "| Step | floor + dialog built, 20,000 | launcher before, 20,000 | launcher, 20,000 | launcher, 5,000 |"
         echo "|---|---|---|---|---|"
