@@ -144,12 +144,12 @@ measure() {
 # then rounds in which the programs take turns in a rotating order. A
 # program runs in DIR unless its WHO names a directory of its own.
 run_case() {
-    local case=$1 rounds=$2 dir=$3 mode=$4 r i n spec
+    local case=$1 rounds=$2 dir=$3 mode=$4 r i n entry
     shift 4
     local programs=() whos=() dirs=()
-    for spec in "$@"; do
-        local who=${spec%%=*}
-        programs+=("${spec#*=}")
+    for entry in "$@"; do
+        local who=${entry%%=*}
+        programs+=("${entry#*=}")
         whos+=("${who%%@*}")
         case $who in *@*) dirs+=("${who#*@}") ;; *) dirs+=("$dir") ;; esac
     done
