@@ -17,18 +17,31 @@
 #             the MapNotify of its window, against floor-dialog (one window
 #             with one label);
 #   large     200 plug-ins with 50 modes each, 5,000 archives, "AlwaysLoad"
-#             on with every archive in RezList, no dialog: start to exit,
-#             against floor-large (floor-nodialog plus opening each plug-in
-#             once for its modes and listing the archive folder);
-#   reversed  the same with RezList in reverse order, for information.
+#             on with every archive in RezList (in name order), no dialog:
+#             start to exit, against floor-large (floor-nodialog plus opening
+#             each plug-in once for its modes and listing the archive folder)
+#             and, for reference, floor-largebuilt (floor-dialogbuilt plus
+#             the same plug-in and folder work);
+#   scale-name, scale-reversed, scale-shuffled
+#             the large directory at 5,000 and at 20,000 archives, RezList in
+#             name order, reversed, or in a fixed random order: the launcher
+#             and floor-largebuilt, each at both sizes, take turns in every
+#             round, so that the growth from 5,000 to 20,000 archives is a
+#             per-round ratio as well.
 #
 # The figures are medians over the rounds of per-round ratios (launcher /
-# floor) for wall and CPU time, and of per-round differences for peak
-# resident memory. Callgrind instruction counts are taken once per program.
+# floor, or 20,000 / 5,000 archives) for wall and CPU time, and of per-round
+# differences for peak resident memory. Callgrind instruction counts are
+# taken once per program.
+#
+# BEFORE may name another build's launcher (an older commit's): a case
+# "before" then times it against this launcher on 20,000 shuffled archives,
+# and callgrind counts it there too.
 #
 # Settings (environment): BENCH_BUILD (build directory, default build-bench),
 # ROUNDS_NODIALOG (default 60), ROUNDS_DIALOG (40), ROUNDS_LARGE (20),
-# ROUNDS_REVERSED (5), CALLGRIND (1; 0 skips the instruction counts).
+# ROUNDS_SCALE (20, for each of the three orders), CALLGRIND (1; 0 skips the
+# instruction counts), BEFORE (unset), ROUNDS_BEFORE (5).
 # Needs cmake, a C/C++ compiler, GTK 2 and SDL 1.2 development files, Xvfb,
 # and valgrind for the instruction counts.
 set -eu
@@ -39,8 +52,12 @@ case $B in /*) ;; *) B=$ROOT/$B ;; esac
 ROUNDS_NODIALOG=${ROUNDS_NODIALOG:-60}
 ROUNDS_DIALOG=${ROUNDS_DIALOG:-40}
 ROUNDS_LARGE=${ROUNDS_LARGE:-20}
-ROUNDS_REVERSED=${ROUNDS_REVERSED:-5}
+ROUNDS_SCALE=${ROUNDS_SCALE:-20}
 CALLGRIND=${CALLGRIND:-1}
+BEFORE=${BEFORE:-}
+if [ -n "$BEFORE" ]; then BEFORE=$(cd "$(dirname "$BEFORE")" && pwd)/$(basename "$BEFORE"); fi
+ROUNDS_BEFORE=${ROUNDS_BEFORE:-5}
+STARTED=$SECONDS
 
 say() { printf '%s\n' "$*" >&2; }
 
@@ -59,12 +76,10 @@ W=$B/bench-work
 rm -rf "$W"
 mkdir -p "$W"
 say "== laying out the game directories"
-bench/gen-large.sh "$ROOT" "$B/demo" "$B/bench-large"
+# One directory per count of archives and order of RezList:
+# $LARGE/5000-name ... $LARGE/20000-shuffled.
 LARGE=$B/bench-large
-# The same directory with RezList in reverse order: archives chosen in
-# another order than the folder's make every name a search.
-cp -r "$LARGE" "$W/large-reversed"
-tac "$LARGE/.RezList" >"$W/large-reversed/.RezList"
+ARCHIVES="5000 20000" bench/gen-large.sh "$ROOT" "$B/demo" "$LARGE"
 # The demo without its dialog; the launcher rewrites its INI file on every
 # launch, so each run starts from the same copy.
 cp -r "$B/demo" "$W/nodialog"
@@ -90,11 +105,16 @@ LOADS=$W/load.txt
 : >"$LOADS"
 note_load() { printf '%s %s\n' "$1" "$(cut -d' ' -f1-3 /proc/loadavg)" >>"$LOADS"; }
 
-# measure CASE ROUND WHO DIR [--map] -- PROGRAM: one timed run, one line in RAW.
+# measure CASE ROUND WHO DIR MODE -- PROGRAM: one timed run, one line in RAW.
+# A launcher's output must be its reference output. In the large directories,
+# whose start RezList names every archive once, the launcher must have saved
+# RezList anew (a new file renamed into place: another inode) and saved the
+# same list: every name restored, in its order.
 measure() {
-    local case=$1 round=$2 who=$3 dir=$4 mode=$5 out=$W/$1-$3.out line
+    local case=$1 round=$2 who=$3 dir=$4 mode=$5 out=$W/$1-$3.out line inode=
     shift 6
     reset_game "$dir" 2>/dev/null || true
+    if [ -f "$dir/.layout" ]; then inode=$(stat -c %i "$dir/RezList"); fi
     if [ "$mode" = map ]; then
         line=$("$T/benchtime" --map --dir "$dir" --out "$out" --timeout 60 -- "$@")
     else
@@ -109,35 +129,50 @@ measure() {
     set -- $line
     if [ "$mode" != map ]; then
         [ "$4" = 0 ] || { say "$who exited with $4 in case $case"; exit 1; }
-        if [ "$who" = launcher ]; then
-            cmp -s "$out" "$W/$case.expected" || { say "launcher output changed:"; cat "$out" >&2; exit 1; }
-        fi
+        case $who in launcher*)
+            cmp -s "$out" "$W/$case-$who.expected" || { say "launcher output changed:"; cat "$out" >&2; exit 1; }
+            if [ -n "$inode" ]; then
+                [ "$(stat -c %i "$dir/RezList")" != "$inode" ] || { say "$who in $dir did not save RezList"; exit 1; }
+                cmp -s "$dir/RezList" "$dir/.RezList" || { say "$who in $dir saved another RezList"; exit 1; }
+            fi ;;
+        esac
     fi
     printf '%s\t%s\t%s\t%s\t%s\t%s\n' "$case" "$round" "$who" "$1" "$2" "$3" >>"$RAW"
 }
 
-# run_case CASE ROUNDS DIR MODE WHO=PROGRAM...: a warm-up run of each, then
-# rounds in which the programs take turns in a rotating order.
+# run_case CASE ROUNDS DIR MODE WHO[@DIR]=PROGRAM...: a warm-up run of each,
+# then rounds in which the programs take turns in a rotating order. A
+# program runs in DIR unless its WHO names a directory of its own.
 run_case() {
-    local case=$1 rounds=$2 dir=$3 mode=$4 r i n who
+    local case=$1 rounds=$2 dir=$3 mode=$4 r i n entry
     shift 4
-    local programs=("$@")
+    local programs=() whos=() dirs=()
+    for entry in "$@"; do
+        local who=${entry%%=*}
+        programs+=("${entry#*=}")
+        whos+=("${who%%@*}")
+        case $who in *@*) dirs+=("${who#*@}") ;; *) dirs+=("$dir") ;; esac
+    done
     n=${#programs[@]}
     say "== $case: $rounds rounds"
     if [ "$mode" = exit ]; then
-        # The launcher's first output is the reference for every later run.
-        reset_game "$dir"
-        (cd "$dir" && "$LAUNCHER" >"$W/$case.expected")
-        grep -q '^\./client ' "$W/$case.expected" || { say "no command line from the launcher"; exit 1; }
+        # A launcher's first output is the reference for its later runs.
+        for ((i = 0; i < n; i++)); do
+            case ${whos[i]} in launcher*)
+                reset_game "${dirs[i]}"
+                (cd "${dirs[i]}" && "${programs[i]}" >"$W/$case-${whos[i]}.expected")
+                grep -q '^\./client ' "$W/$case-${whos[i]}.expected" || { say "no command line from the launcher"; exit 1; } ;;
+            esac
+        done
     fi
     for ((i = 0; i < n; i++)); do
-        measure "$case" 0 "${programs[i]%%=*}" "$dir" "$mode" -- "${programs[i]#*=}"
+        measure "$case" 0 "${whos[i]}" "${dirs[i]}" "$mode" -- "${programs[i]}"
     done
     note_load "$case-start"
     for ((r = 1; r <= rounds; r++)); do
         for ((i = 0; i < n; i++)); do
-            who=${programs[(r + i) % n]}
-            measure "$case" "$r" "${who%%=*}" "$dir" "$mode" -- "${who#*=}"
+            local k=$(((r + i) % n))
+            measure "$case" "$r" "${whos[k]}" "${dirs[k]}" "$mode" -- "${programs[k]}"
         done
     done
     note_load "$case-end"
@@ -147,8 +182,17 @@ note_load start
 run_case nodialog "$ROUNDS_NODIALOG" "$W/nodialog" exit launcher="$LAUNCHER" floor="$T/floor-nodialog" \
     dialogbuilt="$T/floor-dialogbuilt"
 run_case dialog "$ROUNDS_DIALOG" "$W/dialog" map launcher="$LAUNCHER" floor="$T/floor-dialog"
-run_case large "$ROUNDS_LARGE" "$LARGE" exit launcher="$LAUNCHER" floor="$T/floor-large"
-run_case reversed "$ROUNDS_REVERSED" "$W/large-reversed" exit launcher="$LAUNCHER" floor="$T/floor-large"
+run_case large "$ROUNDS_LARGE" "$LARGE/5000-name" exit launcher="$LAUNCHER" floor="$T/floor-large" \
+    largebuilt="$T/floor-largebuilt"
+for order in name reversed shuffled; do
+    run_case "scale-$order" "$ROUNDS_SCALE" "" exit \
+        "launcher-5000@$LARGE/5000-$order=$LAUNCHER" "launcher-20000@$LARGE/20000-$order=$LAUNCHER" \
+        "floor-5000@$LARGE/5000-$order=$T/floor-largebuilt" "floor-20000@$LARGE/20000-$order=$T/floor-largebuilt"
+done
+if [ -n "$BEFORE" ]; then
+    # The older launcher's output and RezList are checked like this one's.
+    run_case before "$ROUNDS_BEFORE" "$LARGE/20000-shuffled" exit launcher-before="$BEFORE" launcher="$LAUNCHER"
+fi
 
 # --- Instruction counts -----------------------------------------------------
 CG=$W/callgrind
@@ -157,10 +201,19 @@ cg_total() { sed -n 's/^\(totals\|summary\): *//p' "$1" | head -n 1; }
 
 # cg_exit NAME DIR PROGRAM: a whole run under callgrind.
 cg_exit() {
-    local name=$1 dir=$2
+    local name=$1 dir=$2 inode=
     shift 2
     reset_game "$dir" 2>/dev/null || true
-    (cd "$dir" && valgrind --tool=callgrind --callgrind-out-file="$CG/$name" "$@" >/dev/null 2>"$CG/$name.log")
+    if [ -f "$dir/.layout" ]; then inode=$(stat -c %i "$dir/RezList"); fi
+    (cd "$dir" && valgrind --tool=callgrind --callgrind-out-file="$CG/$name" "$@" >"$CG/$name.out" 2>"$CG/$name.log")
+    # Launchers, as in measure: the command line, and RezList saved whole.
+    case $name in *launcher* | *before*)
+        grep -q '^\./client ' "$CG/$name.out" || { say "no command line from $name"; exit 1; }
+        if [ -n "$inode" ]; then
+            [ "$(stat -c %i "$dir/RezList")" != "$inode" ] || { say "$name did not save RezList"; exit 1; }
+            cmp -s "$dir/RezList" "$dir/.RezList" || { say "$name saved another RezList"; exit 1; }
+        fi ;;
+    esac
     reset_game "$dir" 2>/dev/null || true
 }
 
@@ -197,8 +250,15 @@ if [ "$CALLGRIND" = 1 ] && command -v valgrind >/dev/null; then
     cg_exit nodialog-dialogbuilt "$W/nodialog" "$T/floor-dialogbuilt"
     cg_map dialog-launcher "$W/dialog" "$LAUNCHER"
     cg_map dialog-floor "$W/dialog" "$T/floor-dialog"
-    cg_exit large-launcher "$LARGE" "$LAUNCHER"
-    cg_exit large-floor "$LARGE" "$T/floor-large"
+    cg_exit large-launcher "$LARGE/5000-name" "$LAUNCHER"
+    cg_exit large-floor "$LARGE/5000-name" "$T/floor-large"
+    cg_exit large-largebuilt "$LARGE/5000-name" "$T/floor-largebuilt"
+    cg_exit scale-shuffled-launcher-5000 "$LARGE/5000-shuffled" "$LAUNCHER"
+    cg_exit scale-shuffled-launcher-20000 "$LARGE/20000-shuffled" "$LAUNCHER"
+    cg_exit scale-shuffled-floor-20000 "$LARGE/20000-shuffled" "$T/floor-largebuilt"
+    if [ -n "$BEFORE" ]; then
+        cg_exit scale-shuffled-before-20000 "$LARGE/20000-shuffled" "$BEFORE"
+    fi
     note_load callgrind-end
 fi
 stop_xvfb
@@ -209,52 +269,49 @@ median() { sort -g | awk '{ v[NR] = $1 } END { if (NR == 0) print "nan"; else if
 
 # values CASE WHO FIELD: the measured rounds' values (round 0 is warm-up).
 values() { awk -F'\t' -v c="$1" -v w="$2" -v f="$3" '$1 == c && $3 == w && $2 > 0 { print $f }' "$RAW"; }
-# per_round CASE FIELD OP REFERENCE: launcher OP reference, round by round.
+# per_round CASE FIELD OP WHO REFERENCE: WHO OP REFERENCE, round by round.
 per_round() {
-    awk -F'\t' -v c="$1" -v f="$2" -v op="$3" -v ref="$4" '
+    awk -F'\t' -v c="$1" -v f="$2" -v op="$3" -v who="$4" -v ref="$5" '
         $1 == c && $2 > 0 { v[$2, $3] = $f; n = ($2 > n ? $2 : n) }
-        END { for (r = 1; r <= n; r++) print (op == "/" ? v[r, "launcher"] / v[r, ref] : v[r, "launcher"] - v[r, ref]) }' "$RAW"
+        END { for (r = 1; r <= n; r++) print (op == "/" ? v[r, who] / v[r, ref] : v[r, who] - v[r, ref]) }' "$RAW"
 }
 ms() { awk -v x="$1" 'BEGIN { printf "%.1f ms", x / 1000 }'; }
 mib() { awk -v x="$1" 'BEGIN { printf "%.1f MiB", x / 1024 }'; }
 ratio() { awk -v x="$1" 'BEGIN { printf "%.2f×", x }'; }
 within() { awk -v x="$1" -v t="$2" 'BEGIN { print (x <= t ? "met" : "missed") }'; }
 mcount() { awk -v x="$1" 'BEGIN { printf "%.1f M", x / 1e6 }'; }
+signed_mib() { awk -v x="$1" 'BEGIN { printf "%s%.1f MiB", (x < 0 ? "−" : "+"), (x < 0 ? -x : x) / 1024 }'; }
 
-# rows CASE LABEL WHAT TARGET REFERENCE REFNAME MEMORY_TARGET: the table rows
-# of one comparison. An empty TARGET marks figures shown for information.
+# verdict FIGURE TARGET: the table's last two cells.
+verdict() { if [ -n "$2" ]; then echo "≤ ${2}× | $(within "$1" "$2")"; else echo "– | –"; fi; }
+
+# rows CASE LABEL WHAT WHO REF REFNAME TARGET MEMORY_TARGET: the table rows
+# of one comparison, WHO against REF. An empty TARGET marks figures shown
+# for information.
 rows() {
-    local case=$1 label=$2 what=$3 target=$4 ref=$5 refname=$6 memtarget=$7 n v l f r scope
-    n=$(values "$case" launcher 4 | wc -l)
+    local case=$1 label=$2 what=$3 who=$4 ref=$5 refname=$6 target=$7 memtarget=$8 n v l f r scope
+    n=$(values "$case" "$who" 4 | wc -l)
     for v in 4:"wall time, $what ($n rounds)" 5:"CPU time, $what"; do
-        l=$(values "$case" launcher "${v%%:*}" | median)
+        l=$(values "$case" "$who" "${v%%:*}" | median)
         f=$(values "$case" "$ref" "${v%%:*}" | median)
-        r=$(per_round "$case" "${v%%:*}" / "$ref" | median)
-        if [ -n "$target" ]; then
-            echo "| $label | ${v#*:} | $(ms "$l") | $(ms "$f") ($refname) | $(ratio "$r") | ≤ ${target}× | $(within "$r" "$target") |"
-        else
-            echo "| $label | ${v#*:} | $(ms "$l") | $(ms "$f") ($refname) | $(ratio "$r") | – | – |"
-        fi
+        r=$(per_round "$case" "${v%%:*}" / "$who" "$ref" | median)
+        echo "| $label | ${v#*:} | $(ms "$l") | $(ms "$f") ($refname) | $(ratio "$r") | $(verdict "$r" "$target") |"
     done
-    l=$(values "$case" launcher 6 | median)
+    l=$(values "$case" "$who" 6 | median)
     f=$(values "$case" "$ref" 6 | median)
-    r=$(per_round "$case" 6 - "$ref" | median)
+    r=$(per_round "$case" 6 - "$who" "$ref" | median)
     scope=; [ "$case" = dialog ] && scope=" at the map"
     if [ -n "$memtarget" ]; then
-        echo "| $label | peak resident memory$scope | $(mib "$l") | $(mib "$f") ($refname) | +$(mib "$r") | ≤ +$memtarget MiB | $(within "$r" $((memtarget * 1024))) |"
+        echo "| $label | peak resident memory$scope | $(mib "$l") | $(mib "$f") ($refname) | $(signed_mib "$r") | ≤ +$memtarget MiB | $(within "$r" $((memtarget * 1024))) |"
     else
-        echo "| $label | peak resident memory$scope | $(mib "$l") | $(mib "$f") ($refname) | +$(mib "$r") | – | – |"
+        echo "| $label | peak resident memory$scope | $(mib "$l") | $(mib "$f") ($refname) | $(signed_mib "$r") | – | – |"
     fi
-    if [ -s "$CG/$case-launcher" ] && [ -s "$CG/$case-$ref" ]; then
-        l=$(cg_total "$CG/$case-launcher")
+    if [ -s "$CG/$case-$who" ] && [ -s "$CG/$case-$ref" ]; then
+        l=$(cg_total "$CG/$case-$who")
         f=$(cg_total "$CG/$case-$ref")
         r=$(awk -v a="$l" -v b="$f" 'BEGIN { print a / b }')
         scope="whole run"; [ "$case" = dialog ] && scope="up to gtk_main"
-        if [ -n "$target" ]; then
-            echo "| $label | instructions (callgrind, $scope) | $(mcount "$l") | $(mcount "$f") ($refname) | $(ratio "$r") | ≤ ${target}× | $(within "$r" "$target") |"
-        else
-            echo "| $label | instructions (callgrind, $scope) | $(mcount "$l") | $(mcount "$f") ($refname) | $(ratio "$r") | – | – |"
-        fi
+        echo "| $label | instructions (callgrind, $scope) | $(mcount "$l") | $(mcount "$f") ($refname) | $(ratio "$r") | $(verdict "$r" "$target") |"
     fi
 }
 
@@ -262,11 +319,23 @@ TABLE=$W/results.md
 {
     echo "| Case | Figure | Launcher | Compared with | Launcher vs that (median per round) | Target | Verdict |"
     echo "|---|---|---|---|---|---|---|"
-    rows nodialog "No dialog (demo)" "start to exit" 1.15 floor floor 4
-    rows nodialog "No dialog (demo)" "start to exit" "" dialogbuilt "floor + dialog built" ""
-    rows dialog "Dialog mapped (demo)" "start to MapNotify" 1.3 floor floor ""
-    rows large "Large directory" "start to exit" 1.15 floor floor ""
-    rows reversed "Large directory, RezList reversed" "start to exit" "" floor floor ""
+    rows nodialog "No dialog (demo)" "start to exit" launcher floor floor 1.15 4
+    rows nodialog "No dialog (demo)" "start to exit" launcher dialogbuilt "floor + dialog built" "" ""
+    rows dialog "Dialog mapped (demo)" "start to MapNotify" launcher floor floor 1.3 ""
+    rows large "Large directory (5,000 archives)" "start to exit" launcher floor floor 1.15 ""
+    rows large "Large directory (5,000 archives)" "start to exit" launcher largebuilt "floor + dialog built" "" ""
+    for order in name reversed shuffled; do
+        case $order in name) how="in name order" ;; reversed) how=reversed ;; shuffled) how=shuffled ;; esac
+        rows "scale-$order" "20,000 against 5,000 archives, RezList $how" "start to exit" \
+            launcher-20000 launcher-5000 "launcher, 5,000 archives" 4.5 ""
+        target=; [ "$order" = shuffled ] && target=2
+        rows "scale-$order" "20,000 archives, RezList $how" "start to exit" \
+            launcher-20000 floor-20000 "floor + dialog built" "$target" ""
+    done
+    if [ -n "$BEFORE" ]; then
+        rows before "20,000 archives, RezList shuffled, launcher BEFORE against this one" "start to exit" \
+            launcher-before launcher "this launcher" "" ""
+    fi
     echo
     echo "Machine: $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), $(nproc) cores," \
         "$(awk '/MemTotal/ { printf "%.0f GiB", $2 / 1048576 }' /proc/meminfo)."
@@ -275,7 +344,43 @@ TABLE=$W/results.md
     sed 's/^/    /' "$LOADS"
 } >"$TABLE"
 
-# Where the instructions go: inclusive counts of the main steps.
+# Where the instructions go: inclusive counts of the main steps, one
+# callgrind_annotate listing per profile.
+inclusive() {
+    local prof=$CG/$1
+    [ -s "$prof" ] || return 0
+    [ -s "$prof.inclusive" ] ||
+        callgrind_annotate --inclusive=yes --threshold=100 --auto=no "$prof" >"$prof.inclusive" 2>/dev/null
+    awk -v fn="$2" 'BEGIN { prefix = fn ~ /\*$/; if (prefix) sub(/\*$/, "", fn) }
+             /^ *[0-9,]+ +\([^)]*\) +/ {
+                 line = $0; sub(/^ *[0-9,]+ +\([^)]*\) +/, "", line)
+                 name = line; sub(/ \[.*$/, "", name); sub(/^[^ ]*:/, "", name)
+                 if (name == fn || (prefix && index(name, fn) == 1)) { gsub(/,/, "", $1); print $1; exit } }' "$prof.inclusive"
+}
+
+# step_table PROFILE... -- FUNCTION...: one row per function, one column per
+# profile, and the profiles' totals. A FUNCTION ending in "*" is the largest
+# whose name starts so (glob@@GLIBC_2.27, __strcasecmp_avx2: the names carry
+# a symbol version or the variant the processor chose).
+step_table() {
+    local profs=() fn prof v row
+    while [ "$1" != -- ]; do profs+=("$1"); shift; done
+    shift
+    for fn in "$@"; do
+        row="| \`$fn\`"
+        for prof in "${profs[@]}"; do
+            v=$(inclusive "$prof" "$fn")
+            row="$row | $([ -n "$v" ] && mcount "$v" || echo –)"
+        done
+        echo "$row |"
+    done
+    row="| total"
+    for prof in "${profs[@]}"; do
+        row="$row | $([ -s "$CG/$prof" ] && mcount "$(cg_total "$CG/$prof")" || echo –)"
+    done
+    echo "$row |"
+}
+
 if [ -s "$CG/nodialog-launcher" ] && command -v callgrind_annotate >/dev/null; then
     {
         echo
@@ -284,23 +389,32 @@ if [ -s "$CG/nodialog-launcher" ] && command -v callgrind_annotate >/dev/null; t
         echo
         echo "| Step | floor, no dialog | launcher, no dialog | floor, large | launcher, large |"
         echo "|---|---|---|---|---|"
-        for fn in _dl_start gtk_set_locale gtk_init SDL_Init 'create_WIN_Main()' 'create_pixmap(_GtkWidget*, char const*)' \
-            start_thread 'InitStartupFiles()' 'LoadRezList()' 'InitRezFiles()' 'AddRezFileToList(char const*, int)' \
-            'FillRenderList(char const*)' 'SaveRezList()' 'WriteSettings()' SDL_Quit; do
-            row="| \`$fn\`"
-            for prof in nodialog-floor nodialog-launcher large-floor large-launcher; do
-                v=$(callgrind_annotate --inclusive=yes --threshold=100 "$CG/$prof" 2>/dev/null |
-                    awk -v fn="$fn" '{ line = $0; sub(/^ *[0-9,]+ +\([^)]*\) +/, "", line)
-                         name = line; sub(/ \[.*$/, "", name); sub(/^[^ ]*:/, "", name)
-                         if (name == fn) { gsub(/,/, "", $1); print $1; exit } }')
-                row="$row | $([ -n "$v" ] && mcount "$v" || echo –)"
-            done
-            echo "$row |"
-        done
-        echo "| total | $(mcount "$(cg_total "$CG/nodialog-floor")") | $(mcount "$(cg_total "$CG/nodialog-launcher")") |" \
-            "$(mcount "$(cg_total "$CG/large-floor")") | $(mcount "$(cg_total "$CG/large-launcher")") |"
+        step_table nodialog-floor nodialog-launcher large-floor large-launcher -- \
+            _dl_start gtk_set_locale gtk_init SDL_Init 'create_WIN_Main()' 'create_pixmap(_GtkWidget*, char const*)' \
+            start_thread 'InitStartupFiles()' 'LoadRezList()' 'RestoreRezLists(_GtkCList*, _GtkCList*)' \
+            'InitRezFiles()' 'FillRenderList(char const*)' 'SaveRezList()' 'WriteSettings()' SDL_Quit
+        echo
+        echo "The same on 20,000 archives with RezList shuffled: floor-largebuilt, the"
+        echo "launcher named by BEFORE (dashes when not given), this launcher, and this"
+        echo "launcher at 5,000 archives. MoveListedArchives is inlined into"
+        echo "RestoreRezLists, so callgrind counts it there:"
+        echo
+        echo "| Step | floor + dialog built, 20,000 | launcher before, 20,000 | launcher, 20,000 | launcher, 5,000 |"
+        echo "|---|---|---|---|---|"
+        step_table scale-shuffled-floor-20000 scale-shuffled-before-20000 scale-shuffled-launcher-20000 \
+            scale-shuffled-launcher-5000 -- \
+            _dl_start gtk_init SDL_Init 'create_WIN_Main()' start_thread 'dlopen*' 'glob*' \
+            'InitStartupFiles()' 'LoadRezList()' 'RestoreRezLists()' 'RestoreRezLists(_GtkCList*, _GtkCList*)' \
+            'InitRezFiles()' 'AddRezFileToList(char const*, int)' '__strcasecmp*' gtk_clist_select_row g_list_nth \
+            gtk_clist_remove gtk_clist_append gtk_clist_clear \
+            'FillRenderList(char const*)' 'SaveRezList()' 'WriteSettings()' SDL_Quit
     } >>"$TABLE"
 fi
+
+{
+    echo
+    echo "The whole run took $(((SECONDS - STARTED) / 60)) min $(((SECONDS - STARTED) % 60)) s, build and layout included."
+} >>"$TABLE"
 
 cp "$TABLE" "$B/bench-results.md"
 cp "$RAW" "$B/bench-raw.tsv"
