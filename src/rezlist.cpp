@@ -3,10 +3,9 @@
 // the plain list file "RezList".
 #include <ctype.h>
 #include <glob.h>
+#include <stdint.h>
 #include <stdio.h>
 #include <string.h>
-
-#include <stdint.h>
 
 #include <algorithm>
 #include <string>
