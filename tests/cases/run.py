@@ -344,7 +344,7 @@ class Case:
         window.send_event(Xlib.protocol.event.ClientMessage(
             window=window, client_type=atom("WM_PROTOCOLS"),
             data=(32, [atom("WM_DELETE_WINDOW"), Xlib.X.CurrentTime, 0, 0, 0])))
-        x.flush()
+        x.sync()  # a round trip: the message has reached the server before we go
         x.close()
 
     def do_signal(self, words, _):
