@@ -6,12 +6,21 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 
 #include "InitFile.h"
 
 namespace {
 
-const std::string kDir = std::filesystem::temp_directory_path() / "orvek-ini-test/";
+// A folder of the running test's own: tests run side by side.
+std::string kDir;
+
+void FreshFolder(const char *test)
+{
+    kDir = std::filesystem::temp_directory_path() / ("orvek-ini-" + std::string(test) + std::to_string(getpid()) + "/");
+    std::filesystem::remove_all(kDir);
+    std::filesystem::create_directories(kDir);
+}
 
 void Put(const std::string &name, const std::string &bytes) { std::ofstream(kDir + name) << bytes; }
 
@@ -32,7 +41,7 @@ std::string Get(InitFile &ini, const std::string &file, const char *section, con
 
 TEST(IniFile, CutsTheValueToTheCallersBuffer)
 {
-    std::filesystem::create_directories(kDir);
+    FreshFolder("cut");
     Put("b.ini", "[S]\nK=abcdef\n");
     InitFile ini(97);
     const struct { const char *key, *byDefault; unsigned long size, length; const char *expected; } cases[] = {
@@ -51,8 +60,7 @@ TEST(IniFile, CutsTheValueToTheCallersBuffer)
 
 TEST(IniFile, ServesFromMemoryAndSavesOnlyCachedFilesWithEntries)
 {
-    std::filesystem::remove_all(kDir);
-    std::filesystem::create_directories(kDir);
+    FreshFolder("cache");
     Put("read.ini", "[S]\nK = v\n");
     Put("blank.ini", "\n\n");
     Put("broken.ini", "; mine\nA=1\n");

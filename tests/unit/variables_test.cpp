@@ -5,6 +5,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <string>
+#include <unistd.h>
 
 #include "variables.h"
 
@@ -18,7 +19,7 @@ std::string Look(const std::string &name)
 
 TEST(Variables, ReadsOnlySavedVariableLinesByTheTokenRules)
 {
-    const std::string file = std::filesystem::temp_directory_path() / "orvek-autoexec.cfg";
+    const std::string file = std::filesystem::temp_directory_path() / ("orvek-" + std::to_string(getpid()) + ".cfg");
     const std::string filler(511 - 7, 'x'), name(200, 'n');
     std::ofstream(file) << "\"ScreenWidth\" \"800\"\n"
                            "\"RenderDll\"\t\"soft ware.ren\" trailing words\n"
