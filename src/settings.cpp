@@ -133,32 +133,30 @@ struct Setting
     SettingKind kind;
 };
 
-// In the order ReadSettings applies them.
+// In the order ReadSettings applies them. The advanced boxes have no default
+// here: ReadAdvancedCheck reads each with the default "No".
 static const Setting kSettings[] = {
     {"OrvekLauncher", "AlwaysPopup", "No", "CHECK_Popup", SETTING_CHECK},
     {"Sound", "NumVoices", "16", "SPIN_Channels", SETTING_SPIN},
     {"Display", "Fullscreen", "Yes", "CHECK_Fullscreen", SETTING_CHECK},
     {"Advanced", "ConsoleKey", "291", "STR_ConsoleKey", SETTING_CONSOLEKEY},
     {NULL, "Sound16Bit", NULL, "CHECK_LowQuality", SETTING_GAMEVAR},
-    {"Advanced", "DisableSound", "No", "CHECK_DisableSound", SETTING_ADVANCED},
-    {"Advanced", "DisableMusic", "No", "CHECK_DisableMusic", SETTING_ADVANCED},
-    {"Advanced", "DisableMovies", "No", "CHECK_DisableMovies", SETTING_ADVANCED},
-    {"Advanced", "DisableLightMapping", "No", "CHECK_DisableLightmap", SETTING_ADVANCED},
-    {"Advanced", "DisableLineSystems", "No", "CHECK_LineSystems", SETTING_ADVANCED},
-    {"Advanced", "DisableModelFullbrights", "No", "CHECK_ModelFullbright", SETTING_ADVANCED},
-    {"Advanced", "EnablePolygapFixing", "No", "CHECK_PolyGap", SETTING_ADVANCED},
-    {"Advanced", "EnableSinglePass", "No", "CHECK_SinglePass", SETTING_ADVANCED},
-    {"Advanced", "EnableMoviePixelDouble", "No", "CHECK_MovieDouble", SETTING_ADVANCED},
-    {"Advanced", "UseCommandLine", "No", "CHECK_CommandlineValid", SETTING_ADVANCED},
+    {"Advanced", "DisableSound", NULL, "CHECK_DisableSound", SETTING_ADVANCED},
+    {"Advanced", "DisableMusic", NULL, "CHECK_DisableMusic", SETTING_ADVANCED},
+    {"Advanced", "DisableMovies", NULL, "CHECK_DisableMovies", SETTING_ADVANCED},
+    {"Advanced", "DisableLightMapping", NULL, "CHECK_DisableLightmap", SETTING_ADVANCED},
+    {"Advanced", "DisableLineSystems", NULL, "CHECK_LineSystems", SETTING_ADVANCED},
+    {"Advanced", "DisableModelFullbrights", NULL, "CHECK_ModelFullbright", SETTING_ADVANCED},
+    {"Advanced", "EnablePolygapFixing", NULL, "CHECK_PolyGap", SETTING_ADVANCED},
+    {"Advanced", "EnableSinglePass", NULL, "CHECK_SinglePass", SETTING_ADVANCED},
+    {"Advanced", "EnableMoviePixelDouble", NULL, "CHECK_MovieDouble", SETTING_ADVANCED},
+    {"Advanced", "UseCommandLine", NULL, "CHECK_CommandlineValid", SETTING_ADVANCED},
     {"Advanced", "CommandLine", "", "STR_CommandLine", SETTING_TEXT},
 };
 
 enum { SETTING_COUNT = sizeof kSettings / sizeof kSettings[0] };
 static_assert(SETTING_COUNT == 16, "sixteen remembered choices");
 
-// Rows of kSettings in the order WriteSettings stores them; the derived
-// sound-quality row is missing on purpose.
-static const int kWriteOrder[] = {2, 0, 1, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
 
 // Low quality means the game last ran with 8-bit sound: "Sound16Bit" set to
 // something that reads as 0. An unset variable means the game's default,
@@ -247,8 +245,10 @@ void ReadSettings(void)
         ApplySetting(row);
 }
 
+// The file is written sorted by section and key, so the order in which the
+// choices go into it changes nothing; the derived sound quality is skipped.
 void WriteSettings(void)
 {
-    for (int index : kWriteOrder)
-        StoreSetting(kSettings[index]);
+    for (const Setting &row : kSettings)
+        StoreSetting(row);
 }
