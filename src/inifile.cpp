@@ -10,6 +10,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <map>
+#include <string>
+
 InitFile myInit(97);
 
 unsigned long GetPrivateProfileString(const char *lpAppName, const char *lpKeyName,
@@ -34,94 +37,76 @@ void ProfileFlush(void)
 // A file being written: its temporary file and the file it will replace.
 struct Replacement
 {
-    FILE *fp;
-    char name[PATH_MAX];   // as the caller named it, for messages
-    char target[PATH_MAX]; // the file replaced: the end of any symbolic links
-    char temp[PATH_MAX];
+    std::string name;   // as the caller named it, for messages
+    std::string target; // the file replaced: the end of any symbolic links
+    std::string temp;
 };
 
-// The launcher writes one file at a time; a few more slots cost nothing.
-static Replacement replacements[4];
+static std::map<FILE *, Replacement> replacements;
 
-static void ReportSaveError(const char *name, int error)
+static void ReportSaveError(const std::string &name, int error)
 {
-    fprintf(stderr, "Error saving %s: %s\n", name, strerror(error));
+    fprintf(stderr, "Error saving %s: %s\n", name.c_str(), strerror(error));
 }
 
 // Follows `name` through symbolic links to the file they end at, so that a
-// link stays a link and what it points to is replaced. 0, or -1 with errno.
-static int ResolveLinks(const char *name, char *target, size_t size)
+// link stays a link and what it points to is replaced. False, with errno,
+// when a link cannot be read or the chain does not end.
+static bool ResolveLinks(std::string &target)
 {
-    if ((size_t)snprintf(target, size, "%s", name) >= size)
-        return errno = ENAMETOOLONG, -1;
     for (int hops = 0; hops < 40; hops++)
     {
         char link[PATH_MAX];
-        ssize_t length = readlink(target, link, sizeof link - 1);
+        ssize_t length = readlink(target.c_str(), link, sizeof link);
         if (length < 0)
-            return errno == EINVAL || errno == ENOENT ? 0 : -1;
-        link[length] = '\0';
+            return errno == EINVAL || errno == ENOENT; // not a link, or a new file
         // A relative link is relative to the folder that holds it.
-        const char *slash = strrchr(target, '/');
-        int folder = link[0] == '/' || !slash ? 0 : (int)(slash - target + 1);
-        char joined[PATH_MAX];
-        if ((size_t)snprintf(joined, sizeof joined, "%.*s%s", folder, target, link) >= sizeof joined ||
-            (size_t)snprintf(target, size, "%s", joined) >= size)
-            return errno = ENAMETOOLONG, -1;
+        size_t slash = target.rfind('/');
+        size_t folder = link[0] == '/' || slash == std::string::npos ? 0 : slash + 1;
+        target = target.substr(0, folder) + std::string(link, length);
     }
-    return errno = ELOOP, -1;
-}
-
-static FILE *OpenReplacement(Replacement *r, const char *name)
-{
-    snprintf(r->name, sizeof r->name, "%s", name);
-    if (ResolveLinks(name, r->target, sizeof r->target) != 0 ||
-        (size_t)snprintf(r->temp, sizeof r->temp, "%s.XXXXXX", r->target) >= sizeof r->temp)
-        return NULL;
-    int fd = mkstemp(r->temp);
-    if (fd < 0)
-        return NULL;
-    // The new file gets the old one's permissions, or those fopen would give.
-    struct stat old;
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, stat(r->target, &old) == 0 ? old.st_mode & 07777 : 0666 & ~mask);
-    r->fp = fdopen(fd, "w");
-    if (!r->fp)
-    {
-        int error = errno;
-        close(fd);
-        unlink(r->temp);
-        errno = error;
-    }
-    return r->fp;
+    errno = ELOOP;
+    return false;
 }
 
 FILE *linuxFOpen(const char *name, const char *mode)
 {
     if (mode[0] != 'w')
         return fopen(name, mode);
-    for (Replacement &r : replacements)
+    Replacement r = {name, name, ""};
+    int fd = -1;
+    if (ResolveLinks(r.target))
     {
-        if (r.fp)
-            continue;
-        FILE *fp = OpenReplacement(&r, name);
-        if (!fp)
-            ReportSaveError(name, errno);
-        return fp;
+        r.temp = r.target + ".XXXXXX";
+        fd = mkstemp(&r.temp[0]);
     }
-    ReportSaveError(name, EMFILE);
-    return NULL;
+    FILE *fp = fd < 0 ? NULL : fdopen(fd, "w");
+    if (!fp)
+    {
+        ReportSaveError(name, errno);
+        if (fd >= 0)
+        {
+            close(fd);
+            unlink(r.temp.c_str());
+        }
+        return NULL;
+    }
+    // The new file gets the old one's permissions, or those fopen would give.
+    struct stat old;
+    mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, stat(r.target.c_str(), &old) == 0 ? old.st_mode & 07777 : 0666 & ~mask);
+    replacements[fp] = r;
+    return fp;
 }
 
 int linuxFClose(FILE *fp)
 {
-    Replacement *r = NULL;
-    for (Replacement &slot : replacements)
-        if (slot.fp == fp)
-            r = &slot;
-    if (!r)
+    auto found = replacements.find(fp);
+    if (found == replacements.end())
         return fclose(fp);
+    Replacement r = found->second;
+    replacements.erase(found);
 
     // Only a complete file, safely on the disk, replaces the old one.
     int error = 0;
@@ -129,12 +114,11 @@ int linuxFClose(FILE *fp)
         error = errno ? errno : EIO;
     if (fclose(fp) != 0 && !error)
         error = errno;
-    if (!error && rename(r->temp, r->target) != 0)
+    if (!error && rename(r.temp.c_str(), r.target.c_str()) != 0)
         error = errno;
-    r->fp = NULL;
     if (!error)
         return 0;
-    unlink(r->temp);
-    ReportSaveError(r->name, error);
+    unlink(r.temp.c_str());
+    ReportSaveError(r.name, error);
     return EOF;
 }
