@@ -7,7 +7,9 @@
  * it without a terminating NUL, as a careless plug-in might.
  * Built once as is and once each without one entry point (TESTREN_NO_GET,
  * TESTREN_NO_FREE). FreeModeList aborts on a list it did not hand out, or
- * one handed back twice, so that a launcher that does so crashes here.
+ * one handed back twice, so that a launcher that does so crashes here. A
+ * list out in the launcher's hands is marked by the file PLUGIN.handed-out,
+ * so that one never handed back shows after the run.
  */
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -19,18 +21,22 @@
 
 static RMode *handed_out;
 
+/* The path of this plug-in's file with SUFFIX appended; 0 when unknown. */
+static int SidePath(char *path, size_t size, const char *suffix)
+{
+    Dl_info self;
+    return dladdr((void *)&SidePath, &self) && self.dli_fname &&
+           snprintf(path, size, "%s%s", self.dli_fname, suffix) < (int)size;
+}
+
 #ifndef TESTREN_NO_GET
 RMode *GetSupportedModes(void)
 {
-    Dl_info self;
     char path[4096], description[512], line[256];
     unsigned width, height, depth;
     RMode *list = NULL, **tail = &list;
-    FILE *file = NULL;
+    FILE *file = SidePath(path, sizeof path, ".modes") ? fopen(path, "r") : NULL;
 
-    if (dladdr((void *)&GetSupportedModes, &self) && self.dli_fname &&
-        snprintf(path, sizeof path, "%s.modes", self.dli_fname) < (int)sizeof path)
-        file = fopen(path, "r");
     if (!file || !fgets(description, sizeof description, file))
         return file ? fclose(file), NULL : NULL;
     description[strcspn(description, "\n")] = '\0';
@@ -52,6 +58,8 @@ RMode *GetSupportedModes(void)
     fclose(file);
     if (list && handed_out)
         abort(); /* the earlier list never came back */
+    if (list && SidePath(path, sizeof path, ".handed-out"))
+        fclose(fopen(path, "w"));
     return handed_out = list;
 }
 #endif
@@ -59,8 +67,11 @@ RMode *GetSupportedModes(void)
 #ifndef TESTREN_NO_FREE
 void FreeModeList(RMode *list)
 {
+    char mark[4096];
     if (!list || list != handed_out)
         abort();
+    if (SidePath(mark, sizeof mark, ".handed-out"))
+        remove(mark);
     handed_out = NULL;
     while (list)
     {

@@ -48,6 +48,7 @@ TEST(CString, FormatGivesWhatPrintfGivesWithinItsBuffer)
 TEST(CStringList, KeepsAtMost256InOrder)
 {
     CStringList list;
+    EXPECT_EQ(0, list.GetHeadPosition());
     for (int i = 0; i < 300; i++)
         list.AddTail(std::to_string(i).c_str());
     ASSERT_EQ(256, list.GetCount());

@@ -12,16 +12,10 @@
 
 namespace {
 
-// A folder of the running test's own: tests run side by side.
-std::string kDir;
+// A fresh folder of this process's own: CTest runs the tests side by side.
+const std::string kDir = std::filesystem::temp_directory_path() / ("orvek-ini-" + std::to_string(getpid()) + "/");
 
-void FreshFolder(const char *test)
-{
-    kDir = std::filesystem::temp_directory_path() / ("orvek-ini-" + std::string(test) + std::to_string(getpid()) + "/");
-    std::filesystem::remove_all(kDir);
-    std::filesystem::create_directories(kDir);
-}
-
+void Fresh() { std::filesystem::remove_all(kDir), std::filesystem::create_directories(kDir); }
 void Put(const std::string &name, const std::string &bytes) { std::ofstream(kDir + name) << bytes; }
 
 std::string Contents(const std::string &name)
@@ -41,13 +35,16 @@ std::string Get(InitFile &ini, const std::string &file, const char *section, con
 
 TEST(IniFile, CutsTheValueToTheCallersBuffer)
 {
-    FreshFolder("cut");
+    Fresh();
     Put("b.ini", "[S]\nK=abcdef\n");
     InitFile ini(97);
     const struct { const char *key, *byDefault; unsigned long size, length; const char *expected; } cases[] = {
         {"K", "d", 7, 6, "abcdef"}, {"K", "d", 6, 5, "abcde"}, {"K", "d", 1, 0, ""},
         {"X", "defaults", 8, 7, "default"}, {"X", nullptr, 5, 0, ""},
     };
+    InitFile bucketless(0);  // a table needs one bucket at least
+    char value[8];
+    EXPECT_EQ(6u, bucketless.GetPrivateProfileString("S", "K", "", value, sizeof value, (kDir + "b.ini").c_str()));
     for (const auto &c : cases)
     {
         char out[16];
@@ -60,7 +57,7 @@ TEST(IniFile, CutsTheValueToTheCallersBuffer)
 
 TEST(IniFile, ServesFromMemoryAndSavesOnlyCachedFilesWithEntries)
 {
-    FreshFolder("cache");
+    Fresh();
     Put("read.ini", "[S]\nK = v\n");
     Put("blank.ini", "\n\n");
     Put("broken.ini", "; mine\nA=1\n");
