@@ -3,6 +3,11 @@
 // it parses the game's resource file and builds its whole dialog, hidden,
 // with the dialog code of the launcher itself. The launcher's distance from
 // this program is what its own reading, plug-in and writing work costs.
+//
+// Built a second time with FLOOR_LARGE_WORK as floor-largebuilt, the floor
+// for large game directories: the same plus the plug-in and folder work of
+// floor-large (floor-large-work.h). What the launcher does beyond that is
+// its own: reading its files, filling the lists and restoring the archives.
 #include <SDL.h>
 #include <gtk/gtk.h>
 #include <locale.h>
@@ -11,6 +16,9 @@
 #include "interface.h"
 #include "main.h"
 #include "support.h"
+#ifdef FLOOR_LARGE_WORK
+#include "floor-large-work.h"
+#endif
 
 int main(int argc, char *argv[])
 {
@@ -21,7 +29,11 @@ int main(int argc, char *argv[])
     gtk_rc_parse("./OrvekLauncher.rc");
     SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
     WIN_Main = create_WIN_Main();
+#ifdef FLOOR_LARGE_WORK
+    FloorLargeWork();
+#else
     printf("./client\n");
+#endif
     SDL_Quit();
     return 0;
 }
