@@ -157,7 +157,6 @@ static const Setting kSettings[] = {
 enum { SETTING_COUNT = sizeof kSettings / sizeof kSettings[0] };
 static_assert(SETTING_COUNT == 16, "sixteen remembered choices");
 
-
 // Low quality means the game last ran with 8-bit sound: "Sound16Bit" set to
 // something that reads as 0. An unset variable means the game's default,
 // 16-bit sound.
