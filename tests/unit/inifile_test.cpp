@@ -26,6 +26,8 @@ std::string Contents(const std::string &name)
     return in ? bytes.str() : "<absent>";
 }
 
+size_t OpenFiles() { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); }
+
 std::string Get(InitFile &ini, const std::string &file, const char *section, const char *key)
 {
     char value[64];
@@ -62,6 +64,7 @@ TEST(IniFile, ServesFromMemoryAndSavesOnlyCachedFilesWithEntries)
     Put("blank.ini", "\n\n");
     Put("broken.ini", "; mine\nA=1\n");
     const std::string section(70, 'Z'), cased = kDir + "Case.ini";
+    const size_t openBefore = OpenFiles();
     {
         InitFile ini(97);
         EXPECT_EQ("v", Get(ini, "read.ini", "S", "K"));
@@ -86,6 +89,7 @@ TEST(IniFile, ServesFromMemoryAndSavesOnlyCachedFilesWithEntries)
     EXPECT_EQ("[]\n\n\tA = fixed\n", Contents("broken.ini"));
     EXPECT_EQ("[" + section + "]\n\n\tK = again\n", Contents("Case.ini"));
     EXPECT_EQ("<absent>", Contents("CASE.INI"));
+    EXPECT_EQ(openBefore, OpenFiles()) << "a file read or written was left open";
 }
 
 }  // namespace
