@@ -80,11 +80,11 @@ RELEASE = OS_RELEASE.get("ID", "") + OS_RELEASE.get("VERSION_ID", "")
 
 
 class Failure(Exception):
-    pass
+    """A step or check that did not hold: the case fails with this message."""
 
 
 class Skip(Exception):
-    pass
+    """What this machine cannot do (no root, no private mounts): the case is skipped."""
 
 
 def parse(path):
