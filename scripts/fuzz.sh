@@ -46,7 +46,7 @@ for target in "${targets[@]}"; do
         rezlist) seeds=RezList ;;
         format) seeds=OrvekLauncher.ini ;;
     esac
-    python3 tests/cases/run.py --inputs "$seeds" "$corpus" tests/cases/*.case
+    /usr/bin/python3 tests/cases/run.py --inputs "$seeds" "$corpus" tests/cases/*.case
     log=$work/$target.log
     start=$SECONDS
     if (cd "$work" && "$root/build-fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" \

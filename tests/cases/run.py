@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Runs golden cases against the real launcher on the X display of DISPLAY
 (CTest gives each case file a private one with xvfb-run).
 
