@@ -92,6 +92,15 @@ InitFileEntry::~InitFileEntry()
     delete m_pHashTable;
 }
 
+// fgets into a cleared buffer, so that a line feed anywhere in the buffer
+// was read by this call, even behind a NUL byte that ends the line's text
+// early: the line still counts as a line.
+static char *ReadPiece(char *buffer, size_t size, FILE *fp)
+{
+    memset(buffer, 0, size);
+    return fgets(buffer, (int)size, fp);
+}
+
 int InitFileEntry::Load(const char *pFilename, int nHashSize)
 {
     // Lines are read in pieces of at most 511 characters; each piece is
@@ -113,7 +122,7 @@ int InitFileEntry::Load(const char *pFilename, int nHashSize)
     sCurrentSection[0] = '\0'; // keys before the first header
     int lineNumber = 1;
     // A NUL byte inside a line simply ends that line's text here.
-    for (; fgets(sBuffer, sizeof sBuffer, fp); lineNumber += strchr(sBuffer, '\n') != NULL)
+    for (; ReadPiece(sBuffer, sizeof sBuffer, fp); lineNumber += memchr(sBuffer, '\n', sizeof sBuffer) != NULL)
     {
         size_t lineLen = strlen(sBuffer);
         // Short lines are skipped before a missing line feed is supplied, so
