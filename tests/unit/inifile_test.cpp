@@ -13,7 +13,9 @@
 namespace {
 
 // A fresh folder of this process's own: CTest runs the tests side by side.
+// It goes when the process ends.
 const std::string kDir = std::filesystem::temp_directory_path() / ("orvek-ini-" + std::to_string(getpid()) + "/");
+const struct RemovedAtExit { ~RemovedAtExit() { std::filesystem::remove_all(kDir); } } kRemovedAtExit;
 
 void Fresh() { std::filesystem::remove_all(kDir), std::filesystem::create_directories(kDir); }
 void Put(const std::string &name, const std::string &bytes) { std::ofstream(kDir + name) << bytes; }
