@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CString.h"
 
 #include <stdarg.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The owning string of the settings engine, and a small fixed-capacity list
 // of such strings.
 #ifndef ORVEK_CSTRING_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "InitFile.h"
 
 #include <ctype.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A write-back cache of INI files: each file is read once into a hash table
 // of (section, key) -> value, served from memory afterwards, and rewritten
 // whole, sorted, when the cache is flushed or destroyed. Section, key and

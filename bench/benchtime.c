@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * benchtime: runs one program and measures it.
  *

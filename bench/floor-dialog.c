@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * Floor of the launcher's dialog: GTK and SDL brought up as the launcher
  * does, then one window holding one label is shown, so that the toolkit's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reference beside the no-dialog floor: that floor plus what the launcher
 // does on every run, dialog or not, before it reads any of the game's files:
 // it parses the game's resource file and builds its whole dialog, hidden,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * The work no launcher can skip in a large game directory, shared by
  * floor-large and floor-largebuilt: each renderer plug-in (./ *.ren) is

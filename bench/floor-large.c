@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * Floor of a launcher run without its dialog in a large game directory: the
  * no-dialog floor plus the work no launcher can skip there (floor-large-work.h:

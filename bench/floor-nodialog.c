@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * Floor of a launcher run without its dialog: what any GTK 2 + SDL launcher
  * must do before it can print a command line. GTK and SDL are brought up and

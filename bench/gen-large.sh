@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Lays out the large game directories for the benchmark:
 #
 #   gen-large.sh SOURCE_DIR DEMO_DIR OUT_DIR

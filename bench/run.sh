@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Start-up benchmark of the launcher against floor programs that do only what
 # any GTK 2 + SDL launcher must. One command builds everything it needs,
 # measures, and prints a Markdown table of the results:

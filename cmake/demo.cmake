@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The demo game directory build/demo: what a game ships beside the launcher,
 # laid out afresh on every build so that the README's first command shows
 # the dialog with sample renderers, archives, a picture and a sound.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs the desktop entry; run by cmake --install with ORVEK_GAME_DIR,
 # ORVEK_SOURCE and ORVEK_BUILD set. Exec takes the start script's path as
 # one quoted argument, in which a double quote, backquote, dollar sign or

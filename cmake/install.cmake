@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installation: the game directory holds everything the launcher finds
 # relative to its working directory; the command, desktop entry, icon and
 # manual pages go to the usual shared places.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Run with -DSOURCE, -DBUILD and -DDEMO: copies the demo game's files. The
 # files that playing the demo changes (the launcher's choices, its archive
 # list and the game's own configuration) are only copied while missing, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reader of the game's autoexec.cfg on arbitrary bytes, read from a file
 // that lives in memory. The sanitizers are the checks.
 #include <stddef.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CString::Format at and beyond the bounds of its shared 10240-char scratch
 // buffer: texts, field widths and precisions come from the input, and the
 // result must be what the C library formats, cut to 10239 characters.

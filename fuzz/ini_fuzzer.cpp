@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The INI reader and writer on arbitrary bytes, straight from memory: the
 // engine opens and closes every file through linuxFOpen and linuxFClose,
 // which here serve the input for reading and a sink for writing. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The archive list file RezList on arbitrary bytes, restored into the real
 // dialog's archive page and saved again. The game directory lives in memory
 // (a tmpfs folder under /dev/shm) and holds a fixed set of archives, among

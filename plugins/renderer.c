@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * The sample renderer plug-ins, all from this one file. Each build chooses
  * what its plug-in reports with compile definitions:

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the launcher and starts the bundled demo game through its start
 # script: the dialog appears, and Launch runs the demo's stand-in client.
 # Extra arguments go to the start script (--print, --setup, --no-setup).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets of fuzz/ with clang into build-fuzz and runs
 # each for SECONDS (default 60), seeded with the input files of the golden
 # cases in tests/cases/. A finding stops the run with its reproducer kept

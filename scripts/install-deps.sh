@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that building, running and testing need,
 # and any further packages named as arguments (the hardening scripts ask
 # for theirs so). Does nothing when they are all present already.

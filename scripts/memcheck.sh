@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The launcher under valgrind memcheck on its no-dialog path, in a game
 # directory like the demo's: first without an INI file (the line comes at
 # once with the defaults), then with the INI file, RezList and archives of

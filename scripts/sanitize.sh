@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer
 # (ORVEK_SANITIZE) into build-asan and runs the whole test suite there. CTest
 # gives every test, and the launcher that the end-to-end scripts start, the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds everything and runs every test suite. Extra arguments go to CMake.
 set -eu
 cd "$(dirname "$0")/.."

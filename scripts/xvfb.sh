@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Sourced by the hardening and benchmark scripts: a private X server.
 # start_xvfb exports DISPLAY; stop_xvfb ends the server by its process id.
 # -noreset keeps the server accepting clients between one program and the

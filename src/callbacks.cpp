@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Signal handlers of the dialog: its outcome, the list selections, the
 // archive buttons and the console-key capture.
 #include "callbacks.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The dialog's signal handlers.
 #ifndef ORVEK_CALLBACKS_H
 #define ORVEK_CALLBACKS_H

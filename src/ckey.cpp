@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Console key capture: a 400x20 SDL window grabs the keyboard until one key
 // is released in it. The game wants SDL key symbols, so the key is taken
 // from SDL rather than from GTK.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Picking the console key by pressing it in a small SDL window.
 #ifndef ORVEK_CKEY_H
 #define ORVEK_CKEY_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game client's command line, composed from the dialog's state. Every
 // segment ends in one space; values go out raw, since whoever runs the line
 // splits it like a shell would and the player's own text may rely on that.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Composes the game client's command line from the dialog's state.
 #ifndef ORVEK_COMMANDLINE_H
 #define ORVEK_COMMANDLINE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The profile calls on the one INI cache, and how the launcher's files reach
 // the disk: written whole to a temporary file beside the old one, then
 // renamed over it, so that no reader ever sees a cut, empty or mixed file.

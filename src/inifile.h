@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The launcher's settings store: the profile calls, with the argument order
 // of their Windows namesakes, on one write-back cache of INI files that
 // reaches the disk when the process ends normally.

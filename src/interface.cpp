@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The launcher's dialog, described as tables and built by one loop: every
 // widget is named, registered on the window under its name (so that
 // lookup_widget and resource files find it), shown, then placed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Builds the launcher's dialog.
 #ifndef ORVEK_INTERFACE_H
 #define ORVEK_INTERFACE_H

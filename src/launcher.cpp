@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renderer plug-ins: find the *.ren files of the game, show one row per
 // plug-in and the display modes of the chosen one, and preselect what the
 // game last ran with. Each plug-in is loaded only while its modes are read.

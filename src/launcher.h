@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Game content the dialog offers: renderer plug-ins with their display
 // modes, and the resource archives under custom/.
 #ifndef ORVEK_LAUNCHER_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Entry of the Orvek launcher: show the dialog when the settings ask for it,
 // then print the game client's command line for whoever started us.
 #include <SDL.h>

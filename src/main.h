@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Process-wide state of one launcher run and the start-up helpers that
 // every module shares. Everything lives in the working directory, which is
 // the game's installation directory.

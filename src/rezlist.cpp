@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The archive page: archives found under custom/ in one list, the ones the
 // player wants loaded in the other, and their memory in the INI file and in
 // the plain list file "RezList".

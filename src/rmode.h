@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * Renderer plug-in interface.
  *

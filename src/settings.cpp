@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The launcher's remembered choices. The dialog's widgets hold them while the
 // launcher runs; this module moves them between the widgets and the INI file
 // (and takes the sound quality from the game's own configuration).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The launcher's remembered choices: widget accessors by name and the
 // table that ties INI keys to the dialog's widgets.
 #ifndef ORVEK_SETTINGS_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The launch sound: a straight copy of the WAV file's samples to the audio
 // device, once, with no mixing. A missing file or device costs a line on
 // standard error and nothing else.

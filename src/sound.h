@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The launch sound: orvek.wav from the game directory, played once while
 // the dialog is up.
 #ifndef ORVEK_SOUND_H

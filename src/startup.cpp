@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The run's global state, path joining, and loading what the dialog starts from.
 #include "main.h"
 

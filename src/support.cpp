@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Widget lookup by name and XPM loading with a transparent stand-in.
 #include "support.h"
 

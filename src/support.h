@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finding dialog widgets by name, and loading the dialog's XPM images.
 #ifndef ORVEK_SUPPORT_H
 #define ORVEK_SUPPORT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's saved console variables, read once from its autoexec.cfg and
 // looked up by name without regard to letter case.
 #ifndef ORVEK_VARIABLES_H

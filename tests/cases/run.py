@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Runs golden cases against the real launcher on the X display of DISPLAY
 (CTest gives each case file a private one with xvfb-run).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Console key capture with events already queued when the capture starts:
 // everything queued with the first release is consumed, and the last key
 // released other than Escape wins. Real key presses are tested end to end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Finding a widget by name where no run of the launcher goes: through a
 // popup menu's attach widget, and a name that was never registered.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /*
  * A renderer plug-in for the tests, configured at run time by a side file:
  * the plug-in's own path plus ".modes", first line the description, then one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The owning string: "no text" versus "", assignments that never lose text,
 // bounded formatting, and the fixed-capacity list.
 #include <gtest/gtest.h>

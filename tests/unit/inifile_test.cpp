@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The INI cache where no run of the launcher shows it: values cut to the
 // caller's buffer, what is served from memory, and when a file reaches the
 // disk. How lines are read and written is shown by the golden cases.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The reader of the game's autoexec.cfg: which lines count, quoted and bare
 // tokens, pieces of long lines, and fields that never overflow. The launcher
 // shows only four of its variables, so the rules are checked here.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* Faults that the memory check must catch, one per argument, to show that
    its options and suppressions still let real errors through: "leak" loses
    a GLib allocation, "read" and "write" go one byte past a heap block, and

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """archives.py N ORDER LIST: prints the names of N archives for custom/ and
 writes a list file naming them. Three names differ only in letter case, and
 one of them, Case.REZ, is not an archive at all (the search finds *.rez).

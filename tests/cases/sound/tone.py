@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """tone.py FRAMES [s16]: a WAV file of FRAMES unsigned 8-bit mono frames at
 8 kHz, or with s16 of 16-bit stereo frames at 44.1 kHz (the format SDL 2
 plays without converting). No sample is silence or a zero byte, so that
