@@ -6,6 +6,7 @@
 #include <string.h>
 
 #include "ckey.h"
+#include "clist.h"
 #include "launcher.h"
 #include "main.h"
 #include "settings.h"
@@ -26,23 +27,15 @@ gboolean on_WIN_Main_destroy_event(GtkWidget *widget, GdkEvent *event, gpointer 
     return on_WIN_Main_delete_event(widget, event, user_data);
 }
 
-// The dialog's keys work as they did when its shortcuts were designed.
-// - GTK 2 also makes an underlined letter a mnemonic, which it tries before
-//   the window's accelerators and which acts only on a widget on screen, so
-//   Alt+F would do nothing while another page shows: Alt keys go to the
-//   accelerators first.
-// - GTK 2 tries a window's accelerators before its focus widget, so the plain
-//   L, M and C shortcuts would end the dialog while the player types a custom
-//   command line: printable keys without Alt or Ctrl go to a focused entry
-//   first; in any entry, even the read-only console key, a letter is never a
-//   shortcut. The voices box takes only digits, so letters stay shortcuts there.
+// GTK tries a window's accelerators before its focus widget, so the plain L,
+// M and C shortcuts would end the dialog while the player types a custom
+// command line or a number of voices: printable keys without Alt or Ctrl go
+// to a focused text box first, and in a text box (even the read-only
+// console key) a letter is never a shortcut.
 gboolean on_WIN_Main_key_press_event(GtkWidget *widget, GdkEventKey *event, gpointer)
 {
-    if (event->state & GDK_MOD1_MASK)
-        return gtk_accel_groups_activate(G_OBJECT(widget), gdk_keyval_to_lower(event->keyval),
-                                         (GdkModifierType)(event->state & gtk_accelerator_get_default_mod_mask()));
-    GtkWidget *focus = GTK_WINDOW(widget)->focus_widget;
-    if (!focus || !GTK_IS_ENTRY(focus) || GTK_IS_SPIN_BUTTON(focus) || (event->state & GDK_CONTROL_MASK) ||
+    GtkWidget *focus = gtk_window_get_focus(GTK_WINDOW(widget));
+    if (!focus || !GTK_IS_ENTRY(focus) || (event->state & (GDK_CONTROL_MASK | GDK_MOD1_MASK)) ||
         !g_unichar_isprint(gdk_keyval_to_unicode(event->keyval)))
         return FALSE;
     gtk_window_propagate_key_event(GTK_WINDOW(widget), event);
@@ -53,7 +46,7 @@ gboolean on_WIN_Main_key_press_event(GtkWidget *widget, GdkEventKey *event, gpoi
 // Alt+F flips full screen from every page of the notebook.
 gboolean on_CHECK_Fullscreen_can_activate_accel(GtkWidget *widget, guint, gpointer)
 {
-    return GTK_WIDGET_IS_SENSITIVE(widget);
+    return gtk_widget_is_sensitive(widget);
 }
 
 // The free text goes out as part of the game's one command line and is
@@ -104,15 +97,15 @@ void on_BUT_Cancel_clicked(GtkButton *, gpointer) { EndDialog(FUNCTION_NONE); }
 
 // Also connected to "unselect_row": a change of row runs it for the old row
 // first and then for the new one, so the new row's state is what remains.
-void on_CLIST_Renderer_select_row(GtkCList *, gint row, gint, GdkEvent *, gpointer)
+void on_CLIST_Renderer_select_row(GtkWidget *, gint row, gint, GdkEvent *, gpointer)
 {
     FillResolutionList(row, 1);
     renderindex = row;
 }
 
-void on_CLIST_Resolutions_select_row(GtkCList *clist, gint row, gint, GdkEvent *, gpointer)
+void on_CLIST_Resolutions_select_row(GtkWidget *clist, gint row, gint, GdkEvent *, gpointer)
 {
-    guint packed = GPOINTER_TO_UINT(gtk_clist_get_row_data(clist, row));
+    guint packed = GPOINTER_TO_UINT(ListRowData(clist, row));
     // 0 is a row whose data is not set yet: the list selects its first row by
     // itself while it is being appended.
     if (packed == 0)
@@ -134,7 +127,7 @@ void on_BUT_ConsoleKey_clicked(GtkButton *, gpointer)
 
 // A list's button works exactly while the list has a selected row, and the
 // row variable follows the selection (-1 for none).
-static void FollowSelection(GtkCList *clist, const char *button, int *selected, int row)
+static void FollowSelection(GtkWidget *clist, const char *button, int *selected, int row)
 {
     GtkWidget *widget = lookup_widget(GTK_WIDGET(clist), button);
     if (widget)
@@ -142,22 +135,22 @@ static void FollowSelection(GtkCList *clist, const char *button, int *selected, 
     *selected = row;
 }
 
-void on_CLIST_AvailFiles_select_row(GtkCList *clist, gint row, gint, GdkEvent *, gpointer)
+void on_CLIST_AvailFiles_select_row(GtkWidget *clist, gint row, gint, GdkEvent *, gpointer)
 {
     FollowSelection(clist, "BUT_Add", &AvailRow, row);
 }
 
-void on_CLIST_AvailFiles_unselect_row(GtkCList *clist, gint, gint, GdkEvent *, gpointer)
+void on_CLIST_AvailFiles_unselect_row(GtkWidget *clist, gint, gint, GdkEvent *, gpointer)
 {
     FollowSelection(clist, "BUT_Add", &AvailRow, -1);
 }
 
-void on_CLIST_LoadFiles_select_row(GtkCList *clist, gint row, gint, GdkEvent *, gpointer)
+void on_CLIST_LoadFiles_select_row(GtkWidget *clist, gint row, gint, GdkEvent *, gpointer)
 {
     FollowSelection(clist, "BUT_Rem", &LoadRow, row);
 }
 
-void on_CLIST_LoadFiles_unselect_row(GtkCList *clist, gint, gint, GdkEvent *, gpointer)
+void on_CLIST_LoadFiles_unselect_row(GtkWidget *clist, gint, gint, GdkEvent *, gpointer)
 {
     FollowSelection(clist, "BUT_Rem", &LoadRow, -1);
 }

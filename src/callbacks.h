@@ -15,16 +15,16 @@ void on_BUT_Run_clicked(GtkButton *button, gpointer user_data);
 void on_BUT_Multi_clicked(GtkButton *button, gpointer user_data);
 void on_BUT_Cancel_clicked(GtkButton *button, gpointer user_data);
 
-void on_CLIST_Renderer_select_row(GtkCList *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
-void on_CLIST_Resolutions_select_row(GtkCList *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
+void on_CLIST_Renderer_select_row(GtkWidget *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
+void on_CLIST_Resolutions_select_row(GtkWidget *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
 
 void on_BUT_ConsoleKey_clicked(GtkButton *button, gpointer user_data);
 
 void on_BUT_Add_clicked(GtkButton *button, gpointer user_data);
 void on_BUT_Rem_clicked(GtkButton *button, gpointer user_data);
-void on_CLIST_AvailFiles_select_row(GtkCList *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
-void on_CLIST_AvailFiles_unselect_row(GtkCList *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
-void on_CLIST_LoadFiles_select_row(GtkCList *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
-void on_CLIST_LoadFiles_unselect_row(GtkCList *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
+void on_CLIST_AvailFiles_select_row(GtkWidget *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
+void on_CLIST_AvailFiles_unselect_row(GtkWidget *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
+void on_CLIST_LoadFiles_select_row(GtkWidget *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
+void on_CLIST_LoadFiles_unselect_row(GtkWidget *clist, gint row, gint column, GdkEvent *event, gpointer user_data);
 
 #endif

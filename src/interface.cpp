@@ -4,10 +4,11 @@
 // lookup_widget and resource files find it), shown, then placed.
 #include "interface.h"
 
-#include <gdk/gdkkeysyms.h>
 #include <string.h>
 
 #include "callbacks.h"
+#include "clist.h"
+#include "rcstyle.h"
 #include "support.h"
 
 namespace {
@@ -152,6 +153,7 @@ const WidgetRow kWidgets[] = {
 };
 
 const int kKeepJustify = -1;
+const int kWrapChars = 55;
 
 struct LabelStyle
 {
@@ -176,13 +178,17 @@ struct Cell
     guint xpadding, ypadding;
 };
 
-const int kGrow = GTK_EXPAND | GTK_FILL;
+// Attach options as a table cell takes them: expanding takes a share of
+// the extra room, filling spreads the widget over its cell (it is centred
+// otherwise); padding is the room kept free on both sides.
+enum { CELL_EXPAND = 1 << 0, CELL_FILL = 1 << 1 };
+const int kGrow = CELL_EXPAND | CELL_FILL;
 const Cell kCells[] = {
     {"label11", 0, 1, 0, 1, 0, 0, 0, 0},
     {"label12", 2, 3, 0, 1, 0, 0, 0, 0},
     {"vbox12", 1, 2, 1, 2, kGrow, 0, 5, 0},
     {"scrolledwindow1", 0, 1, 1, 2, kGrow, kGrow, 0, 0},
-    {"scrolledwindow2", 2, 3, 1, 2, kGrow, GTK_FILL, 0, 0},
+    {"scrolledwindow2", 2, 3, 1, 2, kGrow, CELL_FILL, 0, 0},
 };
 
 // Shortcuts without a modifier: the plain letters of the three push buttons
@@ -194,10 +200,10 @@ struct PlainKey
 };
 
 const PlainKey kPlainKeys[] = {
-    {"BUT_Run", GDK_L},
-    {"BUT_Multi", GDK_M},
-    {"BUT_Cancel", GDK_C},
-    {"BUT_Cancel", GDK_Escape},
+    {"BUT_Run", GDK_KEY_L},
+    {"BUT_Multi", GDK_KEY_M},
+    {"BUT_Cancel", GDK_KEY_C},
+    {"BUT_Cancel", GDK_KEY_Escape},
 };
 
 struct Tooltip
@@ -214,28 +220,28 @@ struct Connection
 {
     const char *name;
     const char *signal;
-    GtkSignalFunc handler;
+    GCallback handler;
 };
 
 const Connection kConnections[] = {
-    {"WIN_Main", "delete_event", GTK_SIGNAL_FUNC(on_WIN_Main_delete_event)},
-    {"WIN_Main", "destroy_event", GTK_SIGNAL_FUNC(on_WIN_Main_destroy_event)},
-    {"CLIST_Renderer", "select_row", GTK_SIGNAL_FUNC(on_CLIST_Renderer_select_row)},
-    {"CLIST_Renderer", "unselect_row", GTK_SIGNAL_FUNC(on_CLIST_Renderer_select_row)},
-    {"CLIST_Resolutions", "select_row", GTK_SIGNAL_FUNC(on_CLIST_Resolutions_select_row)},
-    {"BUT_ConsoleKey", "clicked", GTK_SIGNAL_FUNC(on_BUT_ConsoleKey_clicked)},
-    {"BUT_Add", "clicked", GTK_SIGNAL_FUNC(on_BUT_Add_clicked)},
-    {"BUT_Rem", "clicked", GTK_SIGNAL_FUNC(on_BUT_Rem_clicked)},
-    {"CLIST_AvailFiles", "select_row", GTK_SIGNAL_FUNC(on_CLIST_AvailFiles_select_row)},
-    {"CLIST_AvailFiles", "unselect_row", GTK_SIGNAL_FUNC(on_CLIST_AvailFiles_unselect_row)},
-    {"CLIST_LoadFiles", "select_row", GTK_SIGNAL_FUNC(on_CLIST_LoadFiles_select_row)},
-    {"CLIST_LoadFiles", "unselect_row", GTK_SIGNAL_FUNC(on_CLIST_LoadFiles_unselect_row)},
-    {"BUT_Run", "clicked", GTK_SIGNAL_FUNC(on_BUT_Run_clicked)},
-    {"BUT_Multi", "clicked", GTK_SIGNAL_FUNC(on_BUT_Multi_clicked)},
-    {"BUT_Cancel", "clicked", GTK_SIGNAL_FUNC(on_BUT_Cancel_clicked)},
-    {"WIN_Main", "key_press_event", GTK_SIGNAL_FUNC(on_WIN_Main_key_press_event)},
-    {"CHECK_Fullscreen", "can_activate_accel", GTK_SIGNAL_FUNC(on_CHECK_Fullscreen_can_activate_accel)},
-    {"STR_CommandLine", "insert_text", GTK_SIGNAL_FUNC(on_STR_CommandLine_insert_text)},
+    {"WIN_Main", "delete_event", G_CALLBACK(on_WIN_Main_delete_event)},
+    {"WIN_Main", "destroy_event", G_CALLBACK(on_WIN_Main_destroy_event)},
+    {"CLIST_Renderer", "select_row", G_CALLBACK(on_CLIST_Renderer_select_row)},
+    {"CLIST_Renderer", "unselect_row", G_CALLBACK(on_CLIST_Renderer_select_row)},
+    {"CLIST_Resolutions", "select_row", G_CALLBACK(on_CLIST_Resolutions_select_row)},
+    {"BUT_ConsoleKey", "clicked", G_CALLBACK(on_BUT_ConsoleKey_clicked)},
+    {"BUT_Add", "clicked", G_CALLBACK(on_BUT_Add_clicked)},
+    {"BUT_Rem", "clicked", G_CALLBACK(on_BUT_Rem_clicked)},
+    {"CLIST_AvailFiles", "select_row", G_CALLBACK(on_CLIST_AvailFiles_select_row)},
+    {"CLIST_AvailFiles", "unselect_row", G_CALLBACK(on_CLIST_AvailFiles_unselect_row)},
+    {"CLIST_LoadFiles", "select_row", G_CALLBACK(on_CLIST_LoadFiles_select_row)},
+    {"CLIST_LoadFiles", "unselect_row", G_CALLBACK(on_CLIST_LoadFiles_unselect_row)},
+    {"BUT_Run", "clicked", G_CALLBACK(on_BUT_Run_clicked)},
+    {"BUT_Multi", "clicked", G_CALLBACK(on_BUT_Multi_clicked)},
+    {"BUT_Cancel", "clicked", G_CALLBACK(on_BUT_Cancel_clicked)},
+    {"WIN_Main", "key_press_event", G_CALLBACK(on_WIN_Main_key_press_event)},
+    {"CHECK_Fullscreen", "can_activate_accel", G_CALLBACK(on_CHECK_Fullscreen_can_activate_accel)},
+    {"STR_CommandLine", "insert_text", G_CALLBACK(on_STR_CommandLine_insert_text)},
 };
 
 template <typename Row, size_t N>
@@ -249,46 +255,80 @@ const Row *FindRow(const Row (&table)[N], const char *name)
 
 GtkWidget *Named(GtkWidget *window, const char *name)
 {
-    return GTK_WIDGET(gtk_object_get_data(GTK_OBJECT(window), name));
+    return GTK_WIDGET(g_object_get_data(G_OBJECT(window), name));
 }
 
 // The window's data list keeps one reference per widget, dropped with the window.
 void RegisterWidget(GtkWidget *window, GtkWidget *widget, const char *name)
 {
     gtk_widget_set_name(widget, name);
-    gtk_widget_ref(widget);
-    gtk_object_set_data_full(GTK_OBJECT(window), name, widget, (GtkDestroyNotify)gtk_widget_unref);
+    g_object_set_data_full(G_OBJECT(window), name, g_object_ref(widget), g_object_unref);
     gtk_widget_show(widget);
+}
+
+// A label text with "_" before one letter: shown without the "_" and with
+// that letter underlined. Returns the letter's key.
+guint ParseUnderline(GtkLabel *label, const char *text)
+{
+    const char *mark = strchr(text, '_');
+    gchar *shown = g_strdup_printf("%.*s%s", (int)(mark - text), text, mark + 1);
+    // The pattern has a blank for each character before the letter.
+    gchar *pattern = g_strdup_printf("%*s_", (int)g_utf8_strlen(text, mark - text), "");
+    gtk_label_set_text(label, shown);
+    gtk_label_set_pattern(label, pattern);
+    g_free(shown);
+    g_free(pattern);
+    return gdk_keyval_to_lower(gdk_unicode_to_keyval(g_utf8_get_char(mark + 1)));
 }
 
 GtkWidget *Construct(GtkWidget *window, const WidgetRow &row)
 {
     switch (row.kind)
     {
-    case VBOX: return gtk_vbox_new(FALSE, 0);
-    case HOMOGENEOUS_VBOX: return gtk_vbox_new(TRUE, 0);
-    case HBOX: return gtk_hbox_new(FALSE, 0);
+    case VBOX: return gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    case HOMOGENEOUS_VBOX:
+    {
+        GtkWidget *box = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+        gtk_box_set_homogeneous(GTK_BOX(box), TRUE);
+        return box;
+    }
+    case HBOX: return gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
     case LABEL: return gtk_label_new(row.text);
     case NOTEBOOK: return gtk_notebook_new();
     case PIXMAP: return create_pixmap(window, row.text);
     case FRAME: return gtk_frame_new(row.text);
     case CHECK: return gtk_check_button_new_with_label(row.flags & UNDERLINED ? "" : row.text);
-    case VPANED: return gtk_vpaned_new();
+    case VPANED: return gtk_paned_new(GTK_ORIENTATION_VERTICAL);
     case SCROLLED: return gtk_scrolled_window_new(NULL, NULL);
-    case CLIST: return gtk_clist_new(1);
+    case CLIST: return ListNew((row.flags & BROWSE) != 0);
     case SPIN:
     {
-        // 4 to 32 voices. GTK 2 caps a value at upper minus page size, so the
+        // 4 to 32 voices. GTK caps a value at upper minus page size, so the
         // page size is 0 to keep 32 reachable (and spare GTK's warning).
-        GtkObject *adjustment = gtk_adjustment_new(16, 4, 32, 1, 10, 0);
-        return gtk_spin_button_new(GTK_ADJUSTMENT(adjustment), 1, 0);
+        GtkAdjustment *adjustment = gtk_adjustment_new(16, 4, 32, 1, 10, 0);
+        return gtk_spin_button_new(adjustment, 1, 0);
     }
     case ENTRY: return gtk_entry_new();
     case BUTTON: return gtk_button_new_with_label(row.flags & UNDERLINED ? "" : row.text);
-    case TABLE: return gtk_table_new(2, 3, FALSE);
-    case BUTTONBOX: return gtk_hbutton_box_new();
+    case TABLE: return gtk_grid_new();
+    case BUTTONBOX: return gtk_button_box_new(GTK_ORIENTATION_HORIZONTAL);
     }
     return NULL;
+}
+
+// A table cell: the grid's own expanding and alignment say what the cell's
+// attach options and padding said.
+void Attach(GtkWidget *grid, GtkWidget *widget, const Cell &cell)
+{
+    gtk_grid_attach(GTK_GRID(grid), widget, cell.left, cell.top, cell.right - cell.left, cell.bottom - cell.top);
+    gtk_widget_set_hexpand(widget, (cell.xoptions & CELL_EXPAND) != 0);
+    gtk_widget_set_vexpand(widget, (cell.yoptions & CELL_EXPAND) != 0);
+    gtk_widget_set_halign(widget, cell.xoptions & CELL_FILL ? GTK_ALIGN_FILL : GTK_ALIGN_CENTER);
+    gtk_widget_set_valign(widget, cell.yoptions & CELL_FILL ? GTK_ALIGN_FILL : GTK_ALIGN_CENTER);
+    gtk_widget_set_margin_start(widget, cell.xpadding);
+    gtk_widget_set_margin_end(widget, cell.xpadding);
+    gtk_widget_set_margin_top(widget, cell.ypadding);
+    gtk_widget_set_margin_bottom(widget, cell.ypadding);
 }
 
 void Place(GtkWidget *window, GtkWidget *widget, const WidgetRow &row)
@@ -303,26 +343,13 @@ void Place(GtkWidget *window, GtkWidget *widget, const WidgetRow &row)
     case ADD: gtk_container_add(GTK_CONTAINER(parent), widget); break;
     case PANE1: gtk_paned_pack1(GTK_PANED(parent), widget, FALSE, TRUE); break;
     case PANE2: gtk_paned_pack2(GTK_PANED(parent), widget, TRUE, TRUE); break;
-    case CELL:
-    {
-        const Cell *cell = FindRow(kCells, row.name);
-        gtk_table_attach(GTK_TABLE(parent), widget, cell->left, cell->right, cell->top, cell->bottom,
-                         (GtkAttachOptions)cell->xoptions, (GtkAttachOptions)cell->yoptions, cell->xpadding,
-                         cell->ypadding);
-        break;
-    }
-    case TAB:
-    {
-        GtkNotebook *notebook = GTK_NOTEBOOK(parent->parent);
-        gint page = gtk_notebook_page_num(notebook, parent);
-        gtk_notebook_set_tab_label(notebook, gtk_notebook_get_nth_page(notebook, page), widget);
-        break;
-    }
-    case COLUMN: gtk_clist_set_column_widget(GTK_CLIST(parent), 0, widget); break;
+    case CELL: Attach(parent, widget, *FindRow(kCells, row.name)); break;
+    case TAB: gtk_notebook_set_tab_label(GTK_NOTEBOOK(gtk_widget_get_parent(parent)), parent, widget); break;
+    case COLUMN: ListSetColumnWidget(parent, widget); break;
     }
 }
 
-void SetProperties(GtkWidget *widget, const WidgetRow &row, GtkAccelGroup *accel_group, GtkTooltips *tooltips)
+void SetProperties(GtkWidget *widget, const WidgetRow &row, GtkAccelGroup *accel_group)
 {
     switch (row.kind)
     {
@@ -333,17 +360,13 @@ void SetProperties(GtkWidget *widget, const WidgetRow &row, GtkAccelGroup *accel
         break;
     case SCROLLED:
         gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(widget), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
-        break;
-    case CLIST:
-        gtk_clist_set_column_width(GTK_CLIST(widget), 0, 80);
-        if (row.flags & BROWSE)
-            gtk_clist_set_selection_mode(GTK_CLIST(widget), GTK_SELECTION_BROWSE);
-        gtk_clist_column_titles_hide(GTK_CLIST(widget));
+        // The lists sit sunken in the page, as they always have.
+        gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(widget), GTK_SHADOW_IN);
         break;
     case SPIN: gtk_spin_button_set_numeric(GTK_SPIN_BUTTON(widget), TRUE); break;
     case ENTRY:
         if (row.flags & READ_ONLY)
-            gtk_entry_set_editable(GTK_ENTRY(widget), FALSE);
+            gtk_editable_set_editable(GTK_EDITABLE(widget), FALSE);
         if (row.text)
             gtk_entry_set_text(GTK_ENTRY(widget), row.text);
         break;
@@ -353,8 +376,13 @@ void SetProperties(GtkWidget *widget, const WidgetRow &row, GtkAccelGroup *accel
             if (style->justify != kKeepJustify)
                 gtk_label_set_justify(GTK_LABEL(widget), (GtkJustification)style->justify);
             if (style->wrap)
+            {
+                // Wrapped lines as long as a sentence, not as the window.
                 gtk_label_set_line_wrap(GTK_LABEL(widget), TRUE);
-            gtk_misc_set_alignment(GTK_MISC(widget), style->xalign, style->yalign);
+                gtk_label_set_max_width_chars(GTK_LABEL(widget), kWrapChars);
+            }
+            gtk_label_set_xalign(GTK_LABEL(widget), style->xalign);
+            gtk_label_set_yalign(GTK_LABEL(widget), style->yalign);
         }
         break;
     default: break;
@@ -364,9 +392,9 @@ void SetProperties(GtkWidget *widget, const WidgetRow &row, GtkAccelGroup *accel
     if (row.flags & ACTIVE)
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), TRUE);
     if (const Tooltip *tip = FindRow(kTooltips, row.name))
-        gtk_tooltips_set_tip(tooltips, widget, tip->text, NULL);
+        gtk_widget_set_tooltip_text(widget, tip->text);
     if (row.flags & CAN_DEFAULT)
-        GTK_WIDGET_SET_FLAGS(widget, GTK_CAN_DEFAULT);
+        gtk_widget_set_can_default(widget, TRUE);
     for (const PlainKey &plain : kPlainKeys)
         if (strcmp(plain.name, row.name) == 0)
             gtk_widget_add_accelerator(widget, "clicked", accel_group, plain.key, (GdkModifierType)0,
@@ -377,12 +405,11 @@ void SetProperties(GtkWidget *widget, const WidgetRow &row, GtkAccelGroup *accel
 
 GtkWidget *create_WIN_Main(void)
 {
-    GtkTooltips *tooltips = gtk_tooltips_new();
     GtkAccelGroup *accel_group = gtk_accel_group_new();
 
     GtkWidget *window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     gtk_widget_set_name(window, "WIN_Main");
-    gtk_object_set_data(GTK_OBJECT(window), "WIN_Main", window);
+    g_object_set_data(G_OBJECT(window), "WIN_Main", window);
     gtk_window_set_title(GTK_WINDOW(window), "Orvek");
 
     for (const WidgetRow &row : kWidgets)
@@ -390,20 +417,21 @@ GtkWidget *create_WIN_Main(void)
         GtkWidget *widget = Construct(window, row);
         if (row.flags & UNDERLINED)
         {
-            // Show the text without "_", underline the letter after it, and
-            // let Alt with that letter click the button.
-            guint key = gtk_label_parse_uline(GTK_LABEL(GTK_BIN(widget)->child), row.text);
+            // Alt with the underlined letter clicks the button.
+            guint key = ParseUnderline(GTK_LABEL(gtk_bin_get_child(GTK_BIN(widget))), row.text);
             gtk_widget_add_accelerator(widget, "clicked", accel_group, key, GDK_MOD1_MASK, (GtkAccelFlags)0);
         }
         RegisterWidget(window, widget, row.name);
         Place(window, widget, row);
-        SetProperties(widget, row, accel_group, tooltips);
+        SetProperties(widget, row, accel_group);
     }
 
     for (const Connection &connection : kConnections)
-        gtk_signal_connect(GTK_OBJECT(Named(window, connection.name)), connection.signal, connection.handler, NULL);
+        g_signal_connect(Named(window, connection.name), connection.signal, connection.handler, NULL);
 
-    gtk_object_set_data(GTK_OBJECT(window), "tooltips", tooltips);
     gtk_window_add_accel_group(GTK_WINDOW(window), accel_group);
+    g_object_unref(accel_group);
+    // The game's resource file styles the widgets by their names.
+    RC_Apply(window);
     return window;
 }

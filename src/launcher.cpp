@@ -12,6 +12,7 @@
 #include <string.h>
 #include <strings.h>
 
+#include "clist.h"
 #include "main.h"
 #include "rmode.h"
 #include "support.h"
@@ -80,7 +81,7 @@ void FillRenderList(const char *orvekpath)
         glob(buffer, 0, NULL, &globdata);
     }
 
-    GtkCList *clist = FindDialogList("CLIST_Renderer");
+    GtkWidget *clist = FindDialogWidget("CLIST_Renderer");
     if (!clist)
         return;
 
@@ -90,10 +91,9 @@ void FillRenderList(const char *orvekpath)
         FillResolutionList((int)i, select);
         // The list copies the text before its own selection of a first row
         // runs the handler, which reads a plug-in again and overwrites tempdll.
-        gchar *text[2] = {tempdll, NULL};
-        gtk_clist_append(clist, text);
+        ListAppend(clist, tempdll);
         if (select)
-            SelectRow(clist, (gint)i);
+            ListSelectRow(clist, (gint)i);
     }
 }
 
@@ -101,12 +101,12 @@ void FillRenderList(const char *orvekpath)
 // modes of that size (in other depths) the last one is selected, as if each
 // had been selected in turn; selecting only that one spares the list a walk
 // to unselect each earlier one, which grows with the square of the modes.
-static void ShowModes(GtkCList *clist, const RMode *list)
+static void ShowModes(GtkWidget *clist, const RMode *list)
 {
     static char buffer[256];
     gint chosen = -1;
 
-    gtk_clist_freeze(clist);
+    ListFreeze(clist);
     for (const RMode *mode = list; mode; mode = mode->m_pNext)
     {
         // A size that does not fit the packed row data could not be chosen
@@ -115,26 +115,25 @@ static void ShowModes(GtkCList *clist, const RMode *list)
             continue;
         snprintf(buffer, sizeof buffer, "%lux%lu-%lu", (unsigned long)mode->m_Width,
                  (unsigned long)mode->m_Height, (unsigned long)mode->m_BitDepth);
-        gchar *text[2] = {buffer, NULL};
-        gint row = gtk_clist_append(clist, text);
-        gtk_clist_set_row_data(clist, row, GUINT_TO_POINTER(mode->m_Width << 16 | mode->m_Height));
+        gint row = ListAppend(clist, buffer);
+        ListSetRowData(clist, row, GUINT_TO_POINTER(mode->m_Width << 16 | mode->m_Height));
         if (mode->m_Width == (unsigned)renderwidth && mode->m_Height == (unsigned)renderheight)
             chosen = row;
     }
     if (chosen >= 0)
-        SelectRow(clist, chosen);
-    gtk_clist_thaw(clist);
+        ListSelectRow(clist, chosen);
+    ListThaw(clist);
 }
 
 void FillResolutionList(int index, int active)
 {
-    GtkCList *clist = FindDialogList("CLIST_Resolutions");
+    GtkWidget *clist = FindDialogWidget("CLIST_Resolutions");
     if (!clist)
         return;
     if (index < 0 || (size_t)index >= globdata.gl_pathc)
     {
         if (active)
-            gtk_clist_clear(clist);
+            ListClear(clist);
         return;
     }
 
@@ -145,7 +144,7 @@ void FillResolutionList(int index, int active)
 
     void *plugin = dlopen(path, RTLD_LAZY);
     if (active)
-        gtk_clist_clear(clist);
+        ListClear(clist);
     if (!plugin)
         return;
 

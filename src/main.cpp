@@ -3,6 +3,9 @@
 // then print the game client's command line for whoever started us.
 #include <SDL.h>
 #include <gtk/gtk.h>
+#ifdef GDK_WINDOWING_X11
+#include <gdk/gdkx.h>
+#endif
 #include <locale.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -12,15 +15,36 @@
 #include "interface.h"
 #include "launcher.h"
 #include "main.h"
+#include "rcstyle.h"
 #include "settings.h"
 #include "sound.h"
 #include "support.h"
+
+// SDL must use the display GTK opened, which --display may have named
+// instead of DISPLAY; and it must never fall back to a driver that draws on
+// the terminal, since standard output carries the game's line. A player's
+// own choice of SDL driver still counts. On a Wayland desktop SDL takes
+// XWayland's display where there is one and Wayland itself otherwise (an
+// SDL 1.2 that knows no Wayland then has no window to offer).
+static void ChooseSDLDisplay(void)
+{
+    GdkDisplay *display = gdk_display_get_default();
+#ifdef GDK_WINDOWING_X11
+    if (GDK_IS_X11_DISPLAY(display))
+    {
+        setenv("DISPLAY", gdk_display_get_name(display), 1);
+        setenv("SDL_VIDEODRIVER", "x11", 0);
+        return;
+    }
+#endif
+    setenv("SDL_VIDEODRIVER", getenv("DISPLAY") ? "x11" : "wayland", 0);
+}
 
 int main(int argc, char *argv[])
 {
     char buffer[ORVEK_PATH_SIZE];
 
-    gtk_set_locale();
+    // Takes GTK's own options and sets the locale from the environment.
     gtk_init(&argc, &argv);
     // Settings store and read numbers with "." whatever the player's locale.
     setlocale(LC_NUMERIC, "POSIX");
@@ -34,14 +58,9 @@ int main(int argc, char *argv[])
 
     strcpy(buffer, OrvekDir);
     AddPath(buffer, "OrvekLauncher.rc");
-    gtk_rc_parse(buffer);
+    RC_Parse(buffer);
 
-    // SDL must use the display GTK opened, which --display may have named
-    // instead of DISPLAY; and it must never fall back to a driver that draws
-    // on the terminal, since standard output carries the game's line. A
-    // player's own choice of SDL driver still counts.
-    setenv("DISPLAY", gdk_display_get_name(gdk_display_get_default()), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 0);
+    ChooseSDLDisplay();
     SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
     RestoreTerminationSignals();
 

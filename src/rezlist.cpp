@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "clist.h"
 #include "inifile.h"
 #include "launcher.h"
 #include "main.h"
@@ -30,34 +31,16 @@ static const char kAlwaysLoad[] = "AlwaysLoad";
 static const char kListFile[] = "RezList";
 
 // Lists in the direction of a move: "add" takes from the available archives.
-static void MoveLists(int add, GtkCList **source, GtkCList **target)
+static void MoveLists(int add, GtkWidget **source, GtkWidget **target)
 {
-    *source = FindDialogList(add ? "CLIST_AvailFiles" : "CLIST_LoadFiles");
-    *target = FindDialogList(add ? "CLIST_LoadFiles" : "CLIST_AvailFiles");
-}
-
-// GtkCList copies the texts it is given but wants them writable.
-static void AppendRow(GtkCList *clist, const char *text)
-{
-    char copy[REZ_NAME_SIZE];
-    snprintf(copy, sizeof copy, "%s", text);
-    gchar *row[1] = {copy};
-    gtk_clist_append(clist, row);
-}
-
-// The text of a row's one column where gtk_clist_get_text would give one,
-// else null; `element` is the row's link in the list's row_list.
-static const gchar *RowText(GList *element)
-{
-    GtkCell *cell = &GTK_CLIST_ROW(element)->cell[0];
-    return cell->type == GTK_CELL_TEXT ? GTK_CELL_TEXT(*cell)->text : NULL;
+    *source = FindDialogWidget(add ? "CLIST_AvailFiles" : "CLIST_LoadFiles");
+    *target = FindDialogWidget(add ? "CLIST_LoadFiles" : "CLIST_AvailFiles");
 }
 
 // The moved archive ends up selected, so the opposite button is ready for it.
-static void SelectLastRow(GtkCList *clist)
+static void SelectLastRow(GtkWidget *clist)
 {
-    if (clist->rows > 0)
-        SelectRow(clist, clist->rows - 1);
+    ListSelectRow(clist, ListRows(clist) - 1);
 }
 
 // OrvekIniDir joined with "RezList"; 0 when that would not fit `path`.
@@ -72,7 +55,7 @@ static int ListFilePath(char *path, size_t size)
 
 void InitRezFiles(void)
 {
-    GtkCList *avail = FindDialogList("CLIST_AvailFiles");
+    GtkWidget *avail = FindDialogWidget("CLIST_AvailFiles");
     if (!avail)
         return;
 
@@ -90,7 +73,7 @@ void InitRezFiles(void)
         {
             const char *path = found.gl_pathv[i];
             const char *slash = strrchr(path, '/');
-            AppendRow(avail, slash ? slash + 1 : path);
+            ListAppend(avail, slash ? slash + 1 : path);
         }
     }
     globfree(&found);
@@ -98,20 +81,18 @@ void InitRezFiles(void)
 
 void AddRezEntryToList(int ind, int add)
 {
-    GtkCList *source, *target;
+    GtkWidget *source, *target;
     MoveLists(add, &source, &target);
-    if (!source || !target || ind < 0 || ind >= source->rows)
-        return;
-
-    gchar *text = NULL;
-    if (!gtk_clist_get_text(source, ind, 0, &text) || !text)
+    gchar *text = source && target ? ListText(source, ind) : NULL;
+    if (!text)
         return;
     // Appending first copies the text while its row still exists; removing
     // the selected source row then reports it unselected, which resets the
     // source's button and row number.
-    AppendRow(target, text);
+    ListAppend(target, text);
+    g_free(text);
     SelectLastRow(target);
-    gtk_clist_remove(source, ind);
+    ListRemove(source, ind);
 }
 
 // Moves the archives that the list file names, in its order, from the
@@ -123,7 +104,7 @@ void AddRezEntryToList(int ind, int add)
 // available names finds each, and each list is built once, since searching,
 // cutting and reselecting the lists per name grows with the square of their
 // length. The lists end exactly as moving the names one by one leaves them.
-static void MoveListedArchives(FILE *file, GtkCList *avail, GtkCList *load)
+static void MoveListedArchives(FILE *file, GtkWidget *avail, GtkWidget *load)
 {
     // The lists compare names as strcasecmp does: byte by byte, each folded
     // by tolower of the current locale.
@@ -134,10 +115,11 @@ static void MoveListedArchives(FILE *file, GtkCList *avail, GtkCList *load)
         return key;
     };
     std::vector<std::string> names;
-    for (GList *element = avail->row_list; element; element = element->next)
+    for (gint row = 0, rows = ListRows(avail); row < rows; row++)
     {
-        const gchar *text = RowText(element);
-        names.push_back(text ? text : "");
+        gchar *text = ListText(avail, row);
+        names.push_back(text);
+        g_free(text);
     }
     // The index: each name's first available row, and from each row the next
     // one of the same name, chained back to front.
@@ -168,19 +150,19 @@ static void MoveListedArchives(FILE *file, GtkCList *avail, GtkCList *load)
             continue;
         moved[slot->second] = true;
         slot->second = next[slot->second];
-        AppendRow(load, LineBuffer);
+        ListAppend(load, LineBuffer);
     }
 
     if (std::find(moved.begin(), moved.end(), true) == moved.end())
         return;
-    gtk_clist_clear(avail);
+    ListClear(avail);
     for (size_t row = 0; row < names.size(); row++)
         if (!moved[row])
-            AppendRow(avail, names[row].c_str());
+            ListAppend(avail, names[row].c_str());
     SelectLastRow(load);
 }
 
-static void RestoreRezLists(GtkCList *avail, GtkCList *load)
+static void RestoreRezLists(GtkWidget *avail, GtkWidget *load)
 {
     char RezList[ORVEK_PATH_SIZE];
     char LineBuffer[REZ_NAME_SIZE];
@@ -208,22 +190,22 @@ void LoadRezList(void)
     // Thousands of archives may move here. Frozen lists settle their scroll
     // ranges once, when thawed, instead of after every row added or removed;
     // rows, selection and signals are the same either way.
-    GtkCList *avail = FindDialogList("CLIST_AvailFiles");
-    GtkCList *load = FindDialogList("CLIST_LoadFiles");
+    GtkWidget *avail = FindDialogWidget("CLIST_AvailFiles");
+    GtkWidget *load = FindDialogWidget("CLIST_LoadFiles");
     if (avail)
-        gtk_clist_freeze(avail);
+        ListFreeze(avail);
     if (load)
-        gtk_clist_freeze(load);
+        ListFreeze(load);
     RestoreRezLists(avail, load);
     if (load)
-        gtk_clist_thaw(load);
+        ListThaw(load);
     if (avail)
-        gtk_clist_thaw(avail);
+        ListThaw(avail);
 }
 
 void SaveRezList(void)
 {
-    GtkCList *load = FindDialogList("CLIST_LoadFiles");
+    GtkWidget *load = FindDialogWidget("CLIST_LoadFiles");
     GtkWidget *check = FindDialogWidget("CHECK_LoadRez");
     if (!load || !check)
         return;
@@ -240,13 +222,11 @@ void SaveRezList(void)
     FILE *file = linuxFOpen(path, "w");
     if (!file)
         return;
-    // The rows are walked in order: gtk_clist_get_text would look each row
-    // up from the first one again.
-    for (GList *element = load->row_list; element; element = element->next)
+    for (gint row = 0, rows = ListRows(load); row < rows; row++)
     {
-        const gchar *text = RowText(element);
-        if (text)
-            fprintf(file, "%s\n", text);
+        gchar *text = ListText(load, row);
+        fprintf(file, "%s\n", text);
+        g_free(text);
     }
     linuxFClose(file);
 }

@@ -52,23 +52,52 @@ void SetCheckFromString(const char *check, const char *string)
         Popup = on;
 }
 
+// Where an entry keeps text it was given that is not UTF-8.
+static const char kOriginalBytes[] = "orvek-original-bytes";
+
+// The player changed the box: from now on its own text counts.
+static void ForgetOriginalBytes(GtkEditable *editable, gpointer)
+{
+    g_object_set_data(G_OBJECT(editable), kOriginalBytes, NULL);
+    g_signal_handlers_disconnect_by_func(editable, (gpointer)ForgetOriginalBytes, NULL);
+}
+
+// A text box holds UTF-8 only. Other text (from a Latin-1 INI file, say) is
+// shown read as Latin-1, every byte a character, and the box's text in
+// Latin-1 again is its value until the player edits it: the original
+// bytes, as far as the box kept them.
 void SetEntryString(const char *s, const char *string)
 {
     GtkWidget *widget = FindDialogWidget(s);
-    if (widget)
-        gtk_entry_set_text(GTK_ENTRY(widget), string ? string : "");
+    if (!widget)
+        return;
+    string = string ? string : "";
+    if (g_utf8_validate(string, -1, NULL))
+    {
+        gtk_entry_set_text(GTK_ENTRY(widget), string);
+        return;
+    }
+    gchar *shown = g_convert(string, -1, "UTF-8", "ISO-8859-1", NULL, NULL, NULL);
+    gtk_entry_set_text(GTK_ENTRY(widget), shown);
+    g_free(shown);
+    gchar *bytes = g_convert(gtk_entry_get_text(GTK_ENTRY(widget)), -1, "ISO-8859-1", "UTF-8", NULL, NULL, NULL);
+    g_object_set_data_full(G_OBJECT(widget), kOriginalBytes, bytes, g_free);
+    g_signal_connect(widget, "changed", G_CALLBACK(ForgetOriginalBytes), NULL);
 }
 
 const char *GetEntryString(const char *s)
 {
     GtkWidget *widget = FindDialogWidget(s);
-    return widget ? gtk_entry_get_text(GTK_ENTRY(widget)) : NULL;
+    if (!widget)
+        return NULL;
+    const char *bytes = (const char *)g_object_get_data(G_OBJECT(widget), kOriginalBytes);
+    return bytes ? bytes : gtk_entry_get_text(GTK_ENTRY(widget));
 }
 
 float GetSpin(const char *s)
 {
     GtkWidget *widget = FindDialogWidget(s);
-    return widget ? gtk_spin_button_get_value_as_float(GTK_SPIN_BUTTON(widget)) : 0.0f;
+    return widget ? (float)gtk_spin_button_get_value(GTK_SPIN_BUTTON(widget)) : 0.0f;
 }
 
 void SetSpinFromString(const char *spin, const char *string)
@@ -102,7 +131,7 @@ void SetConsoleKey(int key)
     // The entry shows the key's name; the number itself rides along as the
     // entry's user data, so the dialog is the one store of the choice.
     gtk_entry_set_text(GTK_ENTRY(widget), name);
-    gtk_object_set_user_data(GTK_OBJECT(widget), GINT_TO_POINTER(key));
+    g_object_set_data(G_OBJECT(widget), "user_data", GINT_TO_POINTER(key));
 }
 
 int GetConsoleKey(void)
@@ -110,7 +139,7 @@ int GetConsoleKey(void)
     GtkWidget *widget = FindDialogWidget("STR_ConsoleKey");
     if (!widget)
         return DEFAULT_CONSOLE_KEY;
-    return GPOINTER_TO_INT(gtk_object_get_user_data(GTK_OBJECT(widget)));
+    return GPOINTER_TO_INT(g_object_get_data(G_OBJECT(widget), "user_data"));
 }
 
 // --- The table of remembered choices ----------------------------------------

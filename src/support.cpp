@@ -2,7 +2,6 @@
 // Widget lookup by name and XPM loading with a transparent stand-in.
 #include "support.h"
 
-#include <string.h>
 #include <sys/stat.h>
 
 #include "main.h"
@@ -26,7 +25,7 @@ GtkWidget *lookup_widget(GtkWidget *widget, const gchar *widget_name)
         if (GTK_IS_MENU(widget))
             parent = gtk_menu_get_attach_widget(GTK_MENU(widget));
         else
-            parent = widget->parent;
+            parent = gtk_widget_get_parent(widget);
         if (!parent)
             break;
         widget = parent;
@@ -36,7 +35,7 @@ GtkWidget *lookup_widget(GtkWidget *widget, const gchar *widget_name)
     // never stored, and a known one is found by comparing numbers instead of
     // every stored name (a list handler looks a button up for every row).
     GQuark quark = widget_name ? g_quark_try_string(widget_name) : 0;
-    GtkWidget *found = quark ? (GtkWidget *)gtk_object_get_data_by_id(GTK_OBJECT(widget), quark) : NULL;
+    GtkWidget *found = quark ? (GtkWidget *)g_object_get_qdata(G_OBJECT(widget), quark) : NULL;
     if (!found)
         g_warning("Widget not found: %s", widget_name);
     return found;
@@ -45,18 +44,6 @@ GtkWidget *lookup_widget(GtkWidget *widget, const gchar *widget_name)
 GtkWidget *FindDialogWidget(const gchar *widget_name)
 {
     return WIN_Main ? lookup_widget(WIN_Main, widget_name) : NULL;
-}
-
-GtkCList *FindDialogList(const gchar *widget_name)
-{
-    GtkWidget *widget = FindDialogWidget(widget_name);
-    return widget ? GTK_CLIST(widget) : NULL;
-}
-
-void SelectRow(GtkCList *clist, gint row)
-{
-    gtk_clist_select_row(clist, row, 0);
-    clist->focus_row = row;
 }
 
 void add_pixmap_directory(const gchar *directory)
@@ -76,29 +63,28 @@ static gchar *check_file_exists(const gchar *directory, const gchar *filename)
     return NULL;
 }
 
-// Wraps a pixmap and its mask in a widget, which keeps its own references.
-static GtkWidget *wrap_pixmap(GdkPixmap *gdkpixmap, GdkBitmap *mask)
+// The image widget keeps its own reference to the picture.
+static GtkWidget *wrap_pixbuf(GdkPixbuf *pixbuf)
 {
-    GtkWidget *pixmap = gtk_pixmap_new(gdkpixmap, mask);
-    gdk_pixmap_unref(gdkpixmap);
-    gdk_bitmap_unref(mask);
-    return pixmap;
+    GtkWidget *image = gtk_image_new_from_pixbuf(pixbuf);
+    g_object_unref(pixbuf);
+    return image;
 }
 
-static GtkWidget *create_dummy_pixmap(GtkWidget *widget)
+static GtkWidget *create_dummy_pixmap(void)
 {
-    GdkBitmap *mask = NULL;
-    GdkPixmap *gdkpixmap = gdk_pixmap_colormap_create_from_xpm_d(
-        NULL, gtk_widget_get_colormap(widget), &mask, NULL, (gchar **)dummy_pixmap_xpm);
-    if (gdkpixmap == NULL)
+    GdkPixbuf *pixbuf = gdk_pixbuf_new_from_xpm_data(dummy_pixmap_xpm);
+    if (pixbuf == NULL)
         g_error("Couldn't create replacement pixmap.");
-    return wrap_pixmap(gdkpixmap, mask);
+    return wrap_pixbuf(pixbuf);
 }
 
-GtkWidget *create_pixmap(GtkWidget *widget, const gchar *filename)
+// The widget was where GTK once took the picture's colours from; a pixbuf
+// brings its own.
+GtkWidget *create_pixmap(GtkWidget *, const gchar *filename)
 {
     if (!filename || !filename[0])
-        return create_dummy_pixmap(widget);
+        return create_dummy_pixmap();
 
     gchar *found_filename = NULL;
     for (GList *elem = pixmaps_directories; elem && !found_filename; elem = elem->next)
@@ -108,18 +94,16 @@ GtkWidget *create_pixmap(GtkWidget *widget, const gchar *filename)
     if (!found_filename)
     {
         g_warning("Couldn't find pixmap file: %s", filename);
-        return create_dummy_pixmap(widget);
+        return create_dummy_pixmap();
     }
 
-    GdkBitmap *mask = NULL;
-    GdkPixmap *gdkpixmap = gdk_pixmap_colormap_create_from_xpm(
-        NULL, gtk_widget_get_colormap(widget), &mask, NULL, found_filename);
-    if (gdkpixmap == NULL)
+    GdkPixbuf *pixbuf = gdk_pixbuf_new_from_file(found_filename, NULL);
+    if (pixbuf == NULL)
     {
         g_warning("Error loading pixmap file: %s", found_filename);
         g_free(found_filename);
-        return create_dummy_pixmap(widget);
+        return create_dummy_pixmap();
     }
     g_free(found_filename);
-    return wrap_pixmap(gdkpixmap, mask);
+    return wrap_pixbuf(pixbuf);
 }

@@ -12,16 +12,11 @@ GtkWidget *lookup_widget(GtkWidget *widget, const gchar *widget_name);
 // The dialog's widget of that name: lookup_widget on WIN_Main, or null
 // while the dialog is not built yet.
 GtkWidget *FindDialogWidget(const gchar *widget_name);
-GtkCList *FindDialogList(const gchar *widget_name);
-
-// Selects a row and puts the keyboard's focus row on it, so that Up and Down
-// move on from what is selected.
-void SelectRow(GtkCList *clist, gint row);
 
 // Prepends a directory to the list searched by create_pixmap.
 void add_pixmap_directory(const gchar *directory);
 
-// A new GtkPixmap showing `filename`, or a transparent one-pixel stand-in
+// A new image widget showing `filename`, or a transparent one-pixel stand-in
 // when the file cannot be found or read. Never null.
 GtkWidget *create_pixmap(GtkWidget *widget, const gchar *filename);
 

@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: MIT
+// A game's look comes in a GTK resource file, OrvekLauncher.rc: styles that
+// set colours (bg, fg, base, text, per state) and a font, given to the
+// widgets whose path of names matches a "widget" line's pattern. GTK no
+// longer reads such files; this module translates them into CSS.
+#ifndef ORVEK_RCSTYLE_H
+#define ORVEK_RCSTYLE_H
+
+#include <gtk/gtk.h>
+
+// Reads the file and installs its styles for every window of the program.
+// A missing file is no error; anything in it that cannot be translated is
+// skipped with one warning naming it.
+void RC_Parse(const char *filename);
+
+// Gives each widget of the window the styles whose patterns its path
+// (the window's name, then each widget's name down to it, joined by ".")
+// matches, later lines of the file taking precedence.
+void RC_Apply(GtkWidget *window);
+
+#endif
