@@ -51,7 +51,8 @@ Checks, on the last run (a run's standard output must be checked):
   absent PATH...                the files do not exist
   cpu N FACTOR                  this run took at most FACTOR times the CPU of run N
 Standard error is compared with process ids, times and the work folder's
-path taken out of it.
+path taken out of it. Outputs and files are compared byte for byte, also
+where they are not UTF-8 (stdout and stderr take -e and -n as file does).
 """
 import ctypes
 import os
@@ -410,12 +411,12 @@ class Case:
 
     def output(self, name):
         with open(os.path.join(self.work, name), "rb") as f:
-            data = f.read().decode("utf-8", "replace")
+            data = f.read().decode("utf-8", "surrogateescape")
         data = re.sub(r"\((\S+?):\d+\): (.*?) \*\*: [\d:.]+: ", r"(\1): \2 **: ", data)
         return data.replace(self.work, "$WORK")
 
     def do_stdout(self, words, text):  # also stderr
-        compare(words[0], content(words[1:], text).decode(), self.output(words[0]))
+        compare(words[0], content(words[1:], text).decode("utf-8", "surrogateescape"), self.output(words[0]))
         self.unchecked &= words[0] != "stdout"
 
     do_stderr = do_stdout
@@ -429,8 +430,8 @@ class Case:
                 actual = f.read()
         except OSError as error:
             raise Failure(f"{words[-1]}: {error.strerror}")
-        compare(words[-1], content(words[1:-1], text).decode("utf-8", "replace"),
-                actual.decode("utf-8", "replace"))
+        compare(words[-1], content(words[1:-1], text).decode("utf-8", "surrogateescape"),
+                actual.decode("utf-8", "surrogateescape"))
 
     def do_absent(self, words, _):
         for name in words[1:]:
