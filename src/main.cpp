@@ -12,6 +12,7 @@
 #include "interface.h"
 #include "launcher.h"
 #include "main.h"
+#include "message.h"
 #include "settings.h"
 #include "sound.h"
 #include "support.h"
@@ -22,6 +23,8 @@ int main(int argc, char *argv[])
 
     gtk_set_locale();
     gtk_init(&argc, &argv);
+    if (MSG_ShowFromArguments(argc, argv))
+        return 0;
     // Settings store and read numbers with "." whatever the player's locale.
     setlocale(LC_NUMERIC, "POSIX");
 
