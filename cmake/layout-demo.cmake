@@ -20,6 +20,8 @@ file(GLOB renderers ${BUILD}/plugins/*.ren)
 if(renderers)
   file(COPY ${renderers} DESTINATION ${DEMO})
 endif()
-# The demo is started like an installed game: through the start script,
-# next to the launcher.
-file(COPY ${BUILD}/orvek-launcher ${SOURCE}/dist/orvek DESTINATION ${DEMO})
+# The demo is started like a game: through the start script, next to the
+# launcher. It plays in place: its start script is the source's, which does
+# not take itself for an install.
+file(COPY ${BUILD}/orvek-launcher ${SOURCE}/dist/orvek ${SOURCE}/dist/orvek-popup.awk
+     ${SOURCE}/dist/orvek-words.awk DESTINATION ${DEMO})

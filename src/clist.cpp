@@ -56,9 +56,12 @@ static GtkTreeModel *Model(OrvekList *list)
     return GTK_TREE_MODEL(list->store);
 }
 
-static gboolean RowIter(OrvekList *list, gint row, GtkTreeIter *iter)
+// The callers name rows that exist.
+static GtkTreeIter RowIter(OrvekList *list, gint row)
 {
-    return row >= 0 && gtk_tree_model_iter_nth_child(Model(list), iter, NULL, row);
+    GtkTreeIter iter;
+    gtk_tree_model_iter_nth_child(Model(list), &iter, NULL, row);
+    return iter;
 }
 
 // Makes `row` the selected one, reporting the old row unselected first.
@@ -203,9 +206,7 @@ gint ListAppend(GtkWidget *widget, const gchar *text)
 void ListRemove(GtkWidget *widget, gint row)
 {
     OrvekList *list = ORVEK_LIST(widget);
-    GtkTreeIter iter;
-    if (!RowIter(list, row, &iter))
-        return;
+    GtkTreeIter iter = RowIter(list, row);
     if (row == list->selected)
         MoveSelection(list, -1);
     else if (row < list->selected)
@@ -232,43 +233,33 @@ gint ListRows(GtkWidget *list)
 gchar *ListText(GtkWidget *widget, gint row)
 {
     OrvekList *list = ORVEK_LIST(widget);
-    GtkTreeIter iter;
-    gchar *text = NULL;
-    if (RowIter(list, row, &iter))
-        gtk_tree_model_get(Model(list), &iter, COLUMN_TEXT, &text, -1);
+    GtkTreeIter iter = RowIter(list, row);
+    gchar *text;
+    gtk_tree_model_get(Model(list), &iter, COLUMN_TEXT, &text, -1);
     return text;
 }
 
 void ListSetRowData(GtkWidget *widget, gint row, gpointer data)
 {
     OrvekList *list = ORVEK_LIST(widget);
-    GtkTreeIter iter;
-    if (RowIter(list, row, &iter))
-        gtk_list_store_set(list->store, &iter, COLUMN_DATA, data, -1);
+    GtkTreeIter iter = RowIter(list, row);
+    gtk_list_store_set(list->store, &iter, COLUMN_DATA, data, -1);
 }
 
 gpointer ListRowData(GtkWidget *widget, gint row)
 {
     OrvekList *list = ORVEK_LIST(widget);
-    GtkTreeIter iter;
-    gpointer data = NULL;
-    if (RowIter(list, row, &iter))
-        gtk_tree_model_get(Model(list), &iter, COLUMN_DATA, &data, -1);
+    GtkTreeIter iter = RowIter(list, row);
+    gpointer data;
+    gtk_tree_model_get(Model(list), &iter, COLUMN_DATA, &data, -1);
     return data;
 }
 
 void ListSelectRow(GtkWidget *widget, gint row)
 {
     OrvekList *list = ORVEK_LIST(widget);
-    if (row < 0 || row >= ListRows(widget))
-        return;
     MoveSelection(list, row);
     ShowSelection(list);
-}
-
-gint ListSelection(GtkWidget *list)
-{
-    return ORVEK_LIST(list)->selected;
 }
 
 // A frozen list has no model in its view: a list store without a view takes

@@ -31,14 +31,13 @@ gint ListAppend(GtkWidget *list, const gchar *text);
 void ListRemove(GtkWidget *list, gint row);
 void ListClear(GtkWidget *list);
 gint ListRows(GtkWidget *list);
-// The row's text, to be freed with g_free; null for a row that does not exist.
+// Functions that take a row number want one of a row that exists.
+// The row's text, to be freed with g_free.
 gchar *ListText(GtkWidget *list, gint row);
 void ListSetRowData(GtkWidget *list, gint row, gpointer data);
 gpointer ListRowData(GtkWidget *list, gint row);
 
 void ListSelectRow(GtkWidget *list, gint row);
-// The selected row, -1 for none.
-gint ListSelection(GtkWidget *list);
 
 // Between a freeze and its thaw the list is not drawn, so that thousands of
 // rows can come and go at the cost of one redisplay; rows, selection and

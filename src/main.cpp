@@ -15,6 +15,7 @@
 #include "interface.h"
 #include "launcher.h"
 #include "main.h"
+#include "message.h"
 #include "rcstyle.h"
 #include "settings.h"
 #include "sound.h"
@@ -46,6 +47,8 @@ int main(int argc, char *argv[])
 
     // Takes GTK's own options and sets the locale from the environment.
     gtk_init(&argc, &argv);
+    if (MSG_ShowFromArguments(argc, argv))
+        return 0;
     // Settings store and read numbers with "." whatever the player's locale.
     setlocale(LC_NUMERIC, "POSIX");
 

@@ -83,9 +83,9 @@ void AddRezEntryToList(int ind, int add)
 {
     GtkWidget *source, *target;
     MoveLists(add, &source, &target);
-    gchar *text = source && target ? ListText(source, ind) : NULL;
-    if (!text)
+    if (!source || !target)
         return;
+    gchar *text = ListText(source, ind);
     // Appending first copies the text while its row still exists; removing
     // the selected source row then reports it unselected, which resets the
     // source's button and row number.

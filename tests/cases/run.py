@@ -23,15 +23,22 @@ $DISPLAY, $ORVEK_BUILD and $ORVEK_SOURCE are expanded):
   full                         $GAME moves to a file system with no room left
                                (a small tmpfs in a private mount namespace)
   use FILE                     the steps of FILE, beside the case file
-  on PLATFORM                  the next step only on that platform: "sdl1" for
-                               SDL 1.2 itself, "sdl2" for SDL 1.2 on SDL 2
+  on CONDITION                 the next step only where CONDITION holds: a
+                               platform, "sdl1" for SDL 1.2 itself or "sdl2" for
+                               SDL 1.2 on SDL 2; a release such as "debian12"
+                               (ID and VERSION_ID of /etc/os-release); or
+                               NAME=VALUE, a setting of the build's CMake cache
 Running (a case may run several times; each run sees the files of the last):
   start [as USER] [VAR=VALUE | -VAR]... COMMAND [ARG...]
                                COMMAND "launcher" is the build's launcher, run
                                in $GAME; any other command runs in $WORK
   dialog                       wait for the dialog and focus it
+  message                      wait for the start script's message window (the
+                               launcher's, titled "Orvek") and focus it
   capture                      wait for the console-key window; keys, hold and
                                close go to it until the next dialog
+                               (dialog, message and capture set $WINDOW, also
+                               in the environment of sh, to the window's id)
   keys KEY...  hold KEY...     keys as xdotool names them, pressed and released
                                or only pressed
   type TEXT                    text typed
@@ -79,6 +86,9 @@ PLATFORM = "sdl1" if subprocess.run(["pkg-config", "--modversion", "sdl"], captu
                                     text=True).stdout.strip() == "1.2.15" else "sdl2"
 OS_RELEASE = dict(re.findall(r'^(\w+)="?([^"\n]*)', open("/etc/os-release").read(), re.M))
 RELEASE = OS_RELEASE.get("ID", "") + OS_RELEASE.get("VERSION_ID", "")
+CACHE_FILE = os.path.join(BUILD, "CMakeCache.txt")
+CACHE = dict(re.findall(r"^(\w+):\w+=(.*)$", open(CACHE_FILE).read() if os.path.exists(CACHE_FILE) else "",
+                        re.M))
 
 
 class Failure(Exception):
@@ -162,7 +172,7 @@ class Case:
         # under a bare X server: only the cases of accessibility start one.
         self.env = dict(os.environ, LC_ALL="C", SDL_AUDIODRIVER="dummy", SDL_RENDER_DRIVER="software",
                         SDL_FRAMEBUFFER_ACCELERATION="0", NO_AT_BRIDGE="1", **self.vars)
-        self.process = self.window = self.dialog = self.clipboard = self.platform = None
+        self.process = self.window = self.dialog = self.clipboard = self.condition = None
         self.runs, self.unchecked, self.mounted = [], False, False
 
     def expand(self, text):
@@ -181,9 +191,10 @@ class Case:
         method = getattr(self, "do_" + words[0], None)
         if not method:
             raise Failure(f"unknown step {words[0]}")
-        if self.platform:
-            platform, self.platform = self.platform, None
-            if platform != PLATFORM:
+        if self.condition:
+            condition, self.condition = self.condition, None
+            name, is_setting, value = condition.partition("=")
+            if condition not in (PLATFORM, RELEASE) and not (is_setting and CACHE.get(name) == value):
                 return
         if words[0] in ("stdout", "stderr", "status", "expect", "absent", "cpu"):
             self.end()
@@ -228,7 +239,7 @@ class Case:
                        stderr=subprocess.DEVNULL)
 
     def do_on(self, words, _):
-        self.platform = words[1]
+        self.condition = words[1]
 
     def do_use(self, words, _):
         for _, used, text in parse(os.path.join(self.case_dir, words[1]))[0][1]:
@@ -306,12 +317,20 @@ class Case:
             return found
 
         wait_for(f"a window named {title}", shown)
+        self.vars["WINDOW"] = self.env["WINDOW"] = found[0]
         return found[0]
 
     def do_dialog(self, words, _):
         wait_for("the capture window to close",
                  lambda: not xdotool("search", "--name", CAPTURE_TITLE, check=False))
-        self.window = self.dialog = self.find_window("^Orvek Demo$")
+        self.focus("^Orvek Demo$")
+
+    def do_message(self, words, _):
+        self.focus("^Orvek$")
+
+    def focus(self, title):
+        """A window of the launcher's own that keys go to, as the dialog's do."""
+        self.window = self.dialog = self.find_window(title)
         xdotool("windowfocus", "--sync", self.window)
 
     def do_capture(self, words, _):
