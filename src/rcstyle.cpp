@@ -241,14 +241,14 @@ std::string Rules(const Style &style, const std::string &cssClass)
             g_free(selectors);
         }
     // A notebook's tabs: the current one in the NORMAL colour, the others
-    // in the ACTIVE one, as GTK 2 drew them.
+    // in the ACTIVE one, as such files have always meant them.
     const char *const kTabs[2] = {":checked", ":not(:checked)"};
     for (int i = 0; i < 2; i++)
         if (!style.colors[BG][i == 0 ? NORMAL : ACTIVE].empty())
             css += "notebook." + cssClass + " > header > tabs > tab" + kTabs[i] + " { background-color: " +
                    style.colors[BG][i == 0 ? NORMAL : ACTIVE] + "; background-image: none; }\n";
     // The lines of frames and of the notebook in a lighter shade of the
-    // background, as GTK 2 etched them.
+    // background, as such files have always had them etched.
     if (!style.colors[BG][NORMAL].empty())
         css += "frame." + cssClass + " > border, notebook." + cssClass + ", notebook." + cssClass +
                " > header { border-color: shade(" + style.colors[BG][NORMAL] + ", 1.3); }\n";
