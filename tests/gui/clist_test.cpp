@@ -1,0 +1,171 @@
+// SPDX-License-Identifier: MIT
+// The lists' signals, which the dialog's handlers rely on and no run shows
+// in full: each step of a list's life and the signals it gives, in order.
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+
+#include <functional>
+#include <string>
+
+#include "clist.h"
+
+namespace {
+
+std::string signals;
+
+void Log(GtkWidget *, gint row, gint, GdkEvent *, gpointer name)
+{
+    signals += std::string((const char *)name) + " " + std::to_string(row) + "; ";
+}
+
+GtkWidget *NewList(gboolean browse)
+{
+    GtkWidget *list = ListNew(browse);
+    g_signal_connect(list, "select_row", G_CALLBACK(Log), (gpointer) "select");
+    g_signal_connect(list, "unselect_row", G_CALLBACK(Log), (gpointer) "unselect");
+    return list;
+}
+
+void Append(GtkWidget *list, int rows)
+{
+    for (int i = 0; i < rows; i++)
+        ListAppend(list, ("row " + std::to_string(i)).c_str());
+}
+
+// The row the view shows selected, and the one its cursor is on.
+std::string Shown(GtkWidget *list)
+{
+    GtkTreeModel *model;
+    GtkTreeIter iter;
+    GtkTreePath *path;
+    std::string shown = "shown ";
+    if (gtk_tree_selection_get_selected(gtk_tree_view_get_selection(GTK_TREE_VIEW(list)), &model, &iter))
+    {
+        path = gtk_tree_model_get_path(model, &iter);
+        shown += std::to_string(gtk_tree_path_get_indices(path)[0]);
+        gtk_tree_path_free(path);
+    }
+    gtk_tree_view_get_cursor(GTK_TREE_VIEW(list), &path, NULL);
+    shown += " cursor ";
+    if (path)
+    {
+        shown += std::to_string(gtk_tree_path_get_indices(path)[0]);
+        gtk_tree_path_free(path);
+    }
+    return shown;
+}
+
+// A key as the list's own key handler gets it.
+void Key(GtkWidget *list, guint keyval)
+{
+    GdkEventKey event = {};
+    event.type = GDK_KEY_PRESS;
+    event.keyval = keyval;
+    gboolean handled;
+    g_signal_emit_by_name(list, "key-press-event", &event, &handled);
+}
+
+// A click of the first button on a row, as the list's own handler gets it.
+void Click(GtkWidget *list, gint row)
+{
+    GdkRectangle area;
+    GtkTreePath *path = gtk_tree_path_new_from_indices(row, -1);
+    gtk_tree_view_get_cell_area(GTK_TREE_VIEW(list), path, NULL, &area);
+    gtk_tree_path_free(path);
+    GdkEventButton event = {};
+    event.type = GDK_BUTTON_PRESS;
+    event.button = 1;
+    event.x = area.x + 1;
+    event.y = area.y + 1;
+    // Only the list's handler: the view's own would want a pointer device,
+    // and a handler that says the click is handled keeps it from running.
+    gulong stop = g_signal_connect(list, "button-press-event", G_CALLBACK(gtk_true), NULL);
+    gboolean handled;
+    g_signal_emit_by_name(list, "button-press-event", &event, &handled);
+    g_signal_handler_disconnect(list, stop);
+}
+
+}  // namespace
+
+TEST(List, GivesTheSignalsOfEachStep)
+{
+    ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
+    const struct
+    {
+        const char *what;
+        gboolean browse;
+        std::function<void(GtkWidget *)> steps;
+        const char *expected;
+    } cases[] = {
+        {"browse: the first row selects itself", TRUE, [](GtkWidget *l) { Append(l, 3); }, "select 0; "},
+        {"browse: a new row unselects the old one first", TRUE,
+         [](GtkWidget *l) { Append(l, 3); ListSelectRow(l, 2); }, "select 0; unselect 0; select 2; "},
+        {"selecting the selected row again", TRUE, [](GtkWidget *l) { Append(l, 3); ListSelectRow(l, 0); },
+         "select 0; select 0; "},
+        {"single: rows do not select themselves", FALSE, [](GtkWidget *l) { Append(l, 3); }, ""},
+        {"removing the selected row reports it", FALSE,
+         [](GtkWidget *l) { Append(l, 3); ListSelectRow(l, 1); ListRemove(l, 1); ListRemove(l, 0); },
+         "select 1; unselect 1; "},
+        {"removing a row above the selected one renumbers it", FALSE,
+         [](GtkWidget *l) {
+             Append(l, 3);
+             ListSelectRow(l, 2);
+             ListRemove(l, 0);
+             ListSelectRow(l, 0);
+         },
+         "select 2; unselect 1; select 0; "},
+        {"clearing reports nothing, and a browse list selects anew", TRUE,
+         [](GtkWidget *l) { Append(l, 2); ListClear(l); Append(l, 1); }, "select 0; select 0; "},
+        {"a frozen list works as always", TRUE,
+         [](GtkWidget *l) { ListFreeze(l); Append(l, 3); ListSelectRow(l, 1); ListThaw(l); },
+         "select 0; unselect 0; select 1; "},
+    };
+    for (const auto &c : cases)
+    {
+        GtkWidget *list = NewList(c.browse);
+        signals.clear();
+        c.steps(list);
+        EXPECT_EQ(c.expected, signals) << c.what;
+        gtk_widget_destroy(list);
+    }
+}
+
+// What the view shows follows the list, its cursor on the selected row, and
+// space toggles the row under the cursor of a list outside browse mode.
+// (The arrow keys are pressed for real in the golden cases.)
+TEST(List, TheViewFollowsTheSelection)
+{
+    ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
+    const struct
+    {
+        const char *what;
+        gboolean browse;
+        std::function<void(GtkWidget *)> steps;
+        const char *expected;
+    } cases[] = {
+        {"browse", TRUE, [](GtkWidget *l) { ListSelectRow(l, 1); }, "unselect 0; select 1; shown 1 cursor 1"},
+        {"single: space toggles", FALSE,
+         [](GtkWidget *l) { ListSelectRow(l, 2); Key(l, GDK_KEY_space); }, "select 2; unselect 2; shown  cursor 2"},
+        {"single: space selects", FALSE,
+         [](GtkWidget *l) { ListSelectRow(l, 2); Key(l, GDK_KEY_space); Key(l, GDK_KEY_KP_Space); },
+         "select 2; unselect 2; select 2; shown 2 cursor 2"},
+        {"single: a click toggles", FALSE,
+         [](GtkWidget *l) { Click(l, 1); Click(l, 2); Click(l, 2); }, "select 1; unselect 1; select 2; unselect 2; shown  cursor 2"},
+        {"browse: a click is left to the view", TRUE, [](GtkWidget *l) { Click(l, 1); }, "shown 0 cursor 0"},
+        {"thawing shows the selection", FALSE,
+         [](GtkWidget *l) { ListFreeze(l); ListSelectRow(l, 2); ListThaw(l); }, "select 2; shown 2 cursor 2"},
+    };
+    for (const auto &c : cases)
+    {
+        GtkWidget *window = gtk_window_new(GTK_WINDOW_TOPLEVEL), *list = NewList(c.browse);
+        gtk_container_add(GTK_CONTAINER(window), list);
+        gtk_widget_show_all(window);
+        Append(list, 3);
+        while (gtk_events_pending()) // laid out, so that a click finds its row
+            gtk_main_iteration();
+        signals.clear();
+        c.steps(list);
+        EXPECT_EQ(c.expected, signals + Shown(list)) << c.what;
+        gtk_widget_destroy(window);
+    }
+}
