@@ -7,6 +7,9 @@ set -eu
 packages=(
     build-essential cmake pkg-config googletest libgtest-dev
     libgtk-3-dev libsdl1.2-dev libx11-dev
+    # GTK's theme draws its check marks and arrows from SVG images, which
+    # GTK only recommends a loader for.
+    librsvg2-common
     xvfb xauth xdotool xclip x11-utils imagemagick fonts-dejavu-core python3 python3-xlib
     desktop-file-utils appstream man-db groff-base mandoc libglib2.0-bin shellcheck
 )
