@@ -3,6 +3,7 @@
 
 #include <ctype.h>
 #include <errno.h>
+#include <fcntl.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -212,6 +213,21 @@ void InitFileEntry::NoteUnreadableLine(int lineNumber, const char *line)
     m_Unreadable.Format("line %d (%s)", lineNumber, shown);
 }
 
+// Whether the file may be opened for writing, as the kernel decides it
+// (permissions, read-only mounts, immutable files); when not, standard error
+// says why.
+static bool MayWrite(const char *pFilename)
+{
+    int fd = open(pFilename, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+    {
+        fprintf(stderr, "Error saving %s: %s\n", pFilename, strerror(errno));
+        return false;
+    }
+    close(fd);
+    return true;
+}
+
 // An earlier copy is kept one generation back, as pCopyName plus ".1",
 // rather than overwritten; false, said on standard error, when it cannot be.
 // A folder of the copy's name is left where it is: no copy can be written
@@ -278,8 +294,11 @@ void InitFileEntry::Save()
 
     // A file that could not be read is the player's own work: its bytes are
     // kept beside it before the settings replace it, or it is not replaced.
+    // One that may not be replaced anyway keeps the copies it has.
     CString copyName(m_Filename);
     copyName += ".bak";
+    if (!m_Unreadable.IsEmpty() && !MayWrite(m_Filename))
+        return;
     if (!m_Unreadable.IsEmpty() && !KeepCopy(m_Filename, copyName))
     {
         fprintf(stderr, "%s: %s cannot be read and no copy could be kept; it is left as it is\n",
