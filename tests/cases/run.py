@@ -252,13 +252,13 @@ class Case:
             os.mkdir(build)
             shutil.copy2(os.path.join(BUILD, "orvek-launcher"), build)
         def copied(match):
-            copy = os.path.join(build, os.path.basename(match.group(1)))
-            shutil.copy(match.group(1), copy)
-            return "suppressions=" + copy
+            copy = os.path.join(build, os.path.basename(match.group(2)))
+            shutil.copy(match.group(2), copy)
+            return match.group(1) + "suppressions=" + copy
 
         for name in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"):
             if name in env:
-                env[name] = re.sub(r"suppressions=([^:]+)", copied, env[name])
+                env[name] = re.sub(r"(^|:)suppressions=([^:]+)", copied, env[name])
         return build
 
     def do_start(self, words, _):
