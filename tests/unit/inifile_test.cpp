@@ -95,4 +95,29 @@ TEST(IniFile, ServesFromMemoryAndSavesOnlyCachedFilesWithEntries)
     EXPECT_EQ(openBefore, OpenFiles()) << "a file read or written was left open";
 }
 
+// A temporary file's name holds the saving process's id, which no case can
+// know. One of that name left from an earlier process with the same id (or
+// planted there as a link) gives way: the save is made, nothing the link
+// points to is touched, and no temporary file is left.
+TEST(IniFile, ALeftoverTemporaryFileOfThisProcessIdGivesWay)
+{
+    Fresh();
+    Put("victim", "untouched\n");
+    Put("left.ini", "[S]\nK = old\n");
+    const std::string temp = kDir + ".left.ini.tmp." + std::to_string(getpid());
+    const std::string planted = kDir + ".planted.ini.tmp." + std::to_string(getpid());
+    Put(".left.ini.tmp." + std::to_string(getpid()), "half a file");
+    std::filesystem::create_symlink(kDir + "victim", planted);
+    {
+        InitFile ini(97);
+        ini.WritePrivateProfileString("S", "K", "new", (kDir + "left.ini").c_str());
+        ini.WritePrivateProfileString("S", "K", "new", (kDir + "planted.ini").c_str());
+    }
+    EXPECT_EQ("[S]\n\n\tK = new\n", Contents("left.ini"));
+    EXPECT_EQ("[S]\n\n\tK = new\n", Contents("planted.ini"));
+    EXPECT_EQ("untouched\n", Contents("victim"));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(temp)));
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(planted)));
+}
+
 }  // namespace
