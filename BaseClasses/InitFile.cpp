@@ -255,7 +255,8 @@ static bool KeepCopy(const char *pFilename, const char *pCopyName)
     if (from == NULL)
         return false;
     struct stat original;
-    FILE *to = fstat(fileno(from), &original) == 0 && KeepOlderCopy(pCopyName) ? linuxFOpen(pCopyName, "w") : NULL;
+    bool ready = fstat(fileno(from), &original) == 0 && KeepOlderCopy(pCopyName);
+    FILE *to = ready ? linuxFOpen(pCopyName, "w") : NULL;
     bool copied = to != NULL;
     // Before the first byte is written; the owner only where allowed.
     bool made = copied && (fchown(fileno(to), original.st_uid, original.st_gid) == 0 || errno == EPERM) &&

@@ -57,7 +57,9 @@ struct Replacement
     std::string target; // the file replaced: the end of any symbolic links
     std::string temp;   // the new file beside it; empty when saving in place
     // Saving in place: the target open for reading and for writing, and the
-    // memory stream that collects the new bytes until the file is closed.
+    // memory stream that collects the new bytes until the file is closed
+    // (the two files are open only until the save starts or is refused
+    // otherwise).
     int in = -1, out = -1;
     char *bytes = NULL;
     size_t size = 0;
@@ -131,8 +133,9 @@ static void RemoveStaleTemporaries(const std::string &target)
         size_t mark = name.rfind(kTempMark);
         if (mark == std::string::npos || mark < prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
             continue;
+        // Up to 9 digits, which fit a pid_t; none at all read as 0, no process.
         std::string digits = name.substr(mark + sizeof kTempMark - 1);
-        if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos)
+        if (digits.size() > 9 || digits.find_first_not_of("0123456789") != digits.npos)
             continue;
         pid_t pid = (pid_t)atol(digits.c_str());
         if (pid > 0 && pid != getpid() && kill(pid, 0) != 0 && errno == ESRCH)
@@ -236,7 +239,6 @@ static FILE *StartReplacement(Replacement &r, int in)
     {
         close(r.in);
         close(r.out);
-        r.in = r.out = -1;
         return StreamOnTemporary(r, fd);
     }
     if (fd >= 0)

@@ -164,8 +164,8 @@ class Campaign:
             self.check(f"trial {trial}: left after the next save: {self.strays()}", not self.strays())
             self.check(f"trial {trial}: the next save did not end whole",
                        self.read("OrvekLauncher.ini") == new_ini and self.read("RezList") == NEW_LIST)
-        print(f"trials {trials}; a save takes " +
-              ", ".join(f"{saved} {span * 1000:.2f} ms" for saved, span in spans.items()) + " (median of 5 runs)")
+        times = ", ".join(f"{saved} {span * 1000:.2f} ms" for saved, span in spans.items())
+        print(f"trials {trials}; a save takes {times} (median of 5 runs)")
         for name, count in counts.items():
             print(f"  {name}: {count}")
         print(f"  files neither old nor new, or strays after the next save: {len(self.failures)}")

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "InitFile.h"
@@ -118,6 +119,18 @@ TEST(IniFile, ALeftoverTemporaryFileOfThisProcessIdGivesWay)
     EXPECT_EQ("untouched\n", Contents("victim"));
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(temp)));
     EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(planted)));
+}
+
+// A save refused once the file is open for the checks closes what it opened:
+// here a named pipe, which is no regular file and is not replaced.
+TEST(IniFile, ARefusedSaveLeavesNoFileOpen)
+{
+    Fresh();
+    ASSERT_EQ(0, mkfifo((kDir + "pipe.ini").c_str(), 0600));
+    const size_t openBefore = OpenFiles();
+    EXPECT_EQ(nullptr, linuxFOpen((kDir + "pipe.ini").c_str(), "w"));
+    EXPECT_EQ(openBefore, OpenFiles());
+    EXPECT_TRUE(std::filesystem::is_fifo(kDir + "pipe.ini"));
 }
 
 }  // namespace
