@@ -2,10 +2,14 @@
 #include "InitFile.h"
 
 #include <ctype.h>
+#include <errno.h>
+#include <fcntl.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
 #include <strings.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // Callers outside the launcher may pass null names; they mean "".
 static const char *OrEmpty(const char *text)
@@ -209,15 +213,54 @@ void InitFileEntry::NoteUnreadableLine(int lineNumber, const char *line)
     m_Unreadable.Format("line %d (%s)", lineNumber, shown);
 }
 
-// Copies the file's bytes to the file's name plus ".bak"; false when that
-// could not be done completely.
+// Whether the file may be opened for writing, as the kernel decides it
+// (permissions, read-only mounts, immutable files); when not, standard error
+// says why.
+static bool MayWrite(const char *pFilename)
+{
+    int fd = open(pFilename, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+    {
+        fprintf(stderr, "Error saving %s: %s\n", pFilename, strerror(errno));
+        return false;
+    }
+    close(fd);
+    return true;
+}
+
+// An earlier copy is kept one generation back, as pCopyName plus ".1",
+// rather than overwritten; false, said on standard error, when it cannot be.
+// A folder of the copy's name is left where it is: no copy can be written
+// there, and saving it says so.
+static bool KeepOlderCopy(const char *pCopyName)
+{
+    struct stat older;
+    if (lstat(pCopyName, &older) != 0 || S_ISDIR(older.st_mode))
+        return true;
+    CString olderName(pCopyName);
+    olderName += ".1";
+    if (rename(pCopyName, olderName) == 0)
+        return true;
+    fprintf(stderr, "Error saving %s: %s\n", (const char *)olderName, strerror(errno));
+    return false;
+}
+
+// Copies the file's bytes to pCopyName, which gets the file's mode, and its
+// owner and group where the process may give them, so that the copy shows
+// nobody what the file did not; false when that could not be done
+// completely.
 static bool KeepCopy(const char *pFilename, const char *pCopyName)
 {
     FILE *from = linuxFOpen(pFilename, "r");
     if (from == NULL)
         return false;
-    FILE *to = linuxFOpen(pCopyName, "w");
+    struct stat original;
+    bool ready = fstat(fileno(from), &original) == 0 && KeepOlderCopy(pCopyName);
+    FILE *to = ready ? linuxFOpen(pCopyName, "w") : NULL;
     bool copied = to != NULL;
+    // Before the first byte is written; the owner only where allowed.
+    bool made = copied && (fchown(fileno(to), original.st_uid, original.st_gid) == 0 || errno == EPERM) &&
+                fchmod(fileno(to), original.st_mode & 07777) == 0;
     char chunk[4096];
     size_t n;
     while (copied && (n = fread(chunk, 1, sizeof chunk, from)) > 0)
@@ -226,7 +269,7 @@ static bool KeepCopy(const char *pFilename, const char *pCopyName)
     linuxFClose(from);
     if (to && linuxFClose(to) != 0)
         copied = false;
-    return copied;
+    return copied && made;
 }
 
 int SortFunc(const void *aa, const void *bb)
@@ -252,19 +295,16 @@ void InitFileEntry::Save()
 
     // A file that could not be read is the player's own work: its bytes are
     // kept beside it before the settings replace it, or it is not replaced.
-    if (!m_Unreadable.IsEmpty())
+    // One that may not be replaced anyway keeps the copies it has.
+    CString copyName(m_Filename);
+    copyName += ".bak";
+    if (!m_Unreadable.IsEmpty() && !MayWrite(m_Filename))
+        return;
+    if (!m_Unreadable.IsEmpty() && !KeepCopy(m_Filename, copyName))
     {
-        CString copyName(m_Filename);
-        copyName += ".bak";
-        if (!KeepCopy(m_Filename, copyName))
-        {
-            fprintf(stderr, "%s: %s cannot be read and no copy could be kept; it is left as it is\n",
-                    (const char *)m_Filename, (const char *)m_Unreadable);
-            return;
-        }
-        fprintf(stderr, "%s: %s cannot be read; the file is kept as %s and replaced\n",
-                (const char *)m_Filename, (const char *)m_Unreadable, (const char *)copyName);
-        m_Unreadable.Empty();
+        fprintf(stderr, "%s: %s cannot be read and no copy could be kept; it is left as it is\n",
+                (const char *)m_Filename, (const char *)m_Unreadable);
+        return;
     }
 
     int count = m_pHashTable->m_nElements;
@@ -303,7 +343,14 @@ void InitFileEntry::Save()
             fprintf(fp, "\t%s = %s\n", (const char *)sorted[i]->m_Key,
                     (const char *)sorted[i]->m_Value);
         }
-        linuxFClose(fp);
+        // Said once the file is replaced: when it is not, the line that says
+        // why is the one that counts.
+        if (linuxFClose(fp) == 0 && !m_Unreadable.IsEmpty())
+        {
+            fprintf(stderr, "%s: %s cannot be read; the file is kept as %s and replaced\n",
+                    (const char *)m_Filename, (const char *)m_Unreadable, (const char *)copyName);
+            m_Unreadable.Empty();
+        }
     }
     delete[] sorted;
     delete[] rows;

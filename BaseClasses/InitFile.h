@@ -11,9 +11,10 @@
 #include "CString.h"
 
 // Every INI file is opened and closed through these hooks, which the program
-// provides: the launcher reads with plain fopen, and writes a temporary file
-// that linuxFClose puts in place of the old one only when it is complete
-// (non-zero, with the old file kept, when it is not).
+// provides: the launcher reads with plain fopen, and a file opened for
+// writing reaches the disk at linuxFClose, whole or not at all (non-zero,
+// with the old file kept, when it does not). linuxFOpen gives null, said on
+// standard error, for a file that may not be saved.
 FILE *linuxFOpen(const char *name, const char *mode);
 int linuxFClose(FILE *fp);
 

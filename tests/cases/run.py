@@ -31,7 +31,12 @@ $DISPLAY, $ORVEK_BUILD and $ORVEK_SOURCE are expanded):
 Running (a case may run several times; each run sees the files of the last):
   start [as USER] [VAR=VALUE | -VAR]... COMMAND [ARG...]
                                COMMAND "launcher" is the build's launcher, run
-                               in $GAME; any other command runs in $WORK
+                               in $GAME; any other command runs in $WORK. A
+                               run as USER gets copies of what it needs from
+                               the build and source trees, which that user may
+                               not be able to enter: $ORVEK_BUILD names
+                               $WORK/build, which holds the launcher, and the
+                               sanitizers' suppression files are read from there
   dialog                       wait for the dialog and focus it
   message                      wait for the start script's message window (the
                                launcher's, titled "Orvek") and focus it
@@ -56,6 +61,10 @@ Running (a case may run several times; each run sees the files of the last):
 Checks, on the last run (a run's standard output must be checked):
   stdout + text   stderr + text   status N   expect [-n] [-e] PATH + text
   absent PATH...                the files do not exist
+  keep PATH...                  notes the files as they are now (checks nothing)
+  unchanged PATH...             the files are the ones keep noted: the same file
+                                (not a new one in its place), owner, group, mode
+                                and bytes
   cpu N FACTOR                  this run took at most FACTOR times the CPU of run N
 Standard error is compared with process ids, times and the work folder's
 path taken out of it. Outputs and files are compared byte for byte, also
@@ -173,10 +182,11 @@ class Case:
         self.env = dict(os.environ, LC_ALL="C", SDL_AUDIODRIVER="dummy", SDL_RENDER_DRIVER="software",
                         SDL_FRAMEBUFFER_ACCELERATION="0", NO_AT_BRIDGE="1", **self.vars)
         self.process = self.window = self.dialog = self.clipboard = self.condition = None
-        self.runs, self.unchecked, self.mounted = [], False, False
+        self.runs, self.unchecked, self.mounted, self.kept = [], False, False, {}
 
-    def expand(self, text):
-        return re.sub(r"\$\{?(\w+)\}?", lambda m: self.vars.get(m.group(1), m.group(0)), text)
+    def expand(self, text, values=None):
+        values = values or self.vars
+        return re.sub(r"\$\{?(\w+)\}?", lambda m: values.get(m.group(1), m.group(0)), text)
 
     def path(self, name):
         name = self.expand(name)
@@ -196,7 +206,7 @@ class Case:
             name, is_setting, value = condition.partition("=")
             if condition not in (PLATFORM, RELEASE) and not (is_setting and CACHE.get(name) == value):
                 return
-        if words[0] in ("stdout", "stderr", "status", "expect", "absent", "cpu"):
+        if words[0] in ("stdout", "stderr", "status", "expect", "absent", "keep", "unchanged", "cpu"):
             self.end()
         method(words, text)
 
@@ -247,24 +257,44 @@ class Case:
 
     # --- running -----------------------------------------------------------------
 
+    def reachable_build(self, env):
+        """$WORK/build, with a copy of the launcher, for a run as another user
+        (who may not enter the build tree); the sanitizers' options in `env`
+        are changed to read their suppression files from there too."""
+        build = os.path.join(self.work, "build")
+        if not os.path.isdir(build):
+            os.mkdir(build)
+            shutil.copy2(os.path.join(BUILD, "orvek-launcher"), build)
+        def copied(match):
+            copy = os.path.join(build, os.path.basename(match.group(2)))
+            shutil.copy(match.group(2), copy)
+            return match.group(1) + "suppressions=" + copy
+
+        for name in ("ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"):
+            if name in env:
+                env[name] = re.sub(r"(^|:)suppressions=([^:]+)", copied, env[name])
+        return build
+
     def do_start(self, words, _):
         self.finish_run()
         words, env, prefix, cwd = words[1:], dict(self.env), [], self.work
+        values = self.vars
         if words[0] == "as":
             if os.geteuid() != 0:
                 raise Skip(f"running as {words[1]} needs root")
             prefix = ["setpriv", f"--reuid={words[1]}", f"--regid={pwd.getpwnam(words[1]).pw_gid}",
                       "--init-groups"]
-            words = words[2:]
+            words, values = words[2:], dict(self.vars, ORVEK_BUILD=self.reachable_build(env))
+            env["ORVEK_BUILD"] = values["ORVEK_BUILD"]
         while "=" in words[0] or words[0].startswith("-"):
             name, _, value = words.pop(0).partition("=")
             if name.startswith("-"):
                 env.pop(name[1:], None)
             else:
-                env[name] = self.expand(value)
-        command = [self.expand(word) for word in words]
+                env[name] = self.expand(value, values)
+        command = [self.expand(word, values) for word in words]
         if command[0] == "launcher":
-            command[0], cwd = os.path.join(BUILD, "orvek-launcher"), self.game
+            command[0], cwd = os.path.join(values["ORVEK_BUILD"], "orvek-launcher"), self.game
         with open(os.path.join(self.work, "stdout"), "wb") as out, \
                 open(os.path.join(self.work, "stderr"), "wb") as err:
             self.process = subprocess.Popen(prefix + command, cwd=cwd, env=env, stdout=out,
@@ -456,6 +486,25 @@ class Case:
         for name in words[1:]:
             if os.path.lexists(self.path(name)):
                 raise Failure(f"{name} exists")
+
+    def state(self, name):
+        """What unchanged compares: the file (device and inode), owner,
+        group, mode and bytes."""
+        status = os.lstat(self.path(name))
+        with open(self.path(name), "rb") as f:
+            return (status.st_dev, status.st_ino, status.st_uid, status.st_gid, oct(status.st_mode), f.read())
+
+    def do_keep(self, words, _):
+        for name in words[1:]:
+            self.kept[name] = self.state(name)
+
+    def do_unchanged(self, words, _):
+        for name in words[1:]:
+            fields = ("device", "file (inode)", "owner", "group", "mode", "bytes")
+            for field, kept, now in zip(fields, self.kept[name], self.state(name)):
+                if kept != now:
+                    shown = lambda value: value if field != "bytes" else value[:200]
+                    raise Failure(f"{name}: its {field} changed from {shown(kept)!r} to {shown(now)!r}")
 
     def do_cpu(self, words, _):
         base, used = self.runs[int(words[1]) - 1]["cpu"], self.runs[-1]["cpu"]
