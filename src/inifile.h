@@ -24,9 +24,5 @@ int WritePrivateProfileString(const char *lpAppName, const char *lpKeyName,
                               const char *lpStringName, const char *lpFileName);
 // Saves every cached file now; they stay cached.
 void ProfileFlush(void);
-// How the engine opens files: plain fopen for reading; for writing, a stream
-// whose bytes replace the file at linuxFClose (declared with it in
-// InitFile.h), or null when the file may not be saved.
-FILE *linuxFOpen(const char *name, const char *mode);
 
 #endif

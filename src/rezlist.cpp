@@ -17,6 +17,7 @@
 #include "inifile.h"
 #include "launcher.h"
 #include "main.h"
+#include "savefile.h"
 #include "settings.h"
 #include "support.h"
 
