@@ -8,6 +8,7 @@ packages=(
     build-essential cmake pkg-config googletest libgtest-dev
     libgtk-3-dev libsdl1.2-dev libx11-dev
     xvfb xauth xdotool xclip x11-utils imagemagick fonts-dejavu-core python3 python3-xlib
+    sway xwayland
     desktop-file-utils man-db groff-base libglib2.0-bin shellcheck
 )
 packages+=("$@")
