@@ -297,7 +297,10 @@ class Sway:
             out.write(f"xwayland {'enable' if xwayland else 'disable'}\nexec sh {shlex.quote(hello)}\n")
         if self.user:
             os.chown(work, self.user.pw_uid, self.user.pw_gid)
-        self.env = {"PATH": os.environ["PATH"], "XDG_RUNTIME_DIR": runtime}
+        # No session bus: GLib would start one through XWayland, which no
+        # run ends.
+        self.env = {"PATH": os.environ["PATH"], "XDG_RUNTIME_DIR": runtime,
+                    "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(runtime, "no-bus")}
         self.log = os.path.join(work, "sway.log")
         with open(self.log, "wb") as log:
             self.process = subprocess.Popen(
