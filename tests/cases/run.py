@@ -58,6 +58,15 @@ Running (a case may run several times; each run sees the files of the last):
                                pictures/debianN/NAME.png on a release that has
                                that folder (fonts are drawn differently)
   end                          wait for the program to end
+  wayland [xwayland]           the next runs on a headless Wayland compositor
+                               (sway) of their own, with no DISPLAY or with
+                               its XWayland's; as root, the compositor and
+                               the runs are nobody's, who then owns $WORK and
+                               gets a copy of a program outside it. dialog (which must
+                               be a Wayland window, not XWayland's), capture,
+                               keys and close then find windows with swaymsg
+                               and press keys on a keyboard of the
+                               compositor's own (the virtual-keyboard protocol)
 Checks, on the last run (a run's standard output must be checked):
   stdout + text   stderr + text   status N   expect [-n] [-e] PATH + text
   absent PATH...                the files do not exist
@@ -71,12 +80,15 @@ path taken out of it. Outputs and files are compared byte for byte, also
 where they are not UTF-8 (stdout and stderr take -e and -n as file does).
 """
 import ctypes
+import json
 import os
 import pwd
 import re
 import shlex
 import shutil
 import signal
+import socket
+import struct
 import subprocess
 import sys
 import tempfile
@@ -164,6 +176,227 @@ def compare(what, expected, actual):
         raise Failure(f"{what} differs at {at}\n  expected: {expected[cut]!r}\n  actual:   {actual[cut]!r}")
 
 
+class Keyboard:
+    """A keyboard of the compositor's own (the virtual-keyboard protocol,
+    spoken over the Wayland socket) with the standard US keymap, held for the
+    compositor's whole life as a player's keyboard is. One keyboard for all
+    keys matters: a keyboard that comes or goes makes the compositor take the
+    focus from the window and give it back, which ends a button's press by
+    Space half-way."""
+
+    MODIFIERS = {"ctrl": "Control", "alt": "Mod1", "shift": "Shift", "super": "Mod4"}
+
+    def __init__(self, socket_path):
+        xkb, pointer = ctypes.CDLL("libxkbcommon.so.0"), ctypes.c_void_p
+        xkb.xkb_context_new.restype = xkb.xkb_keymap_new_from_names.restype = pointer
+        xkb.xkb_keymap_new_from_names.argtypes = [pointer, ctypes.c_char_p * 5, ctypes.c_int]
+        xkb.xkb_keymap_get_as_string.restype = ctypes.c_char_p
+        xkb.xkb_keymap_get_as_string.argtypes = [pointer, ctypes.c_int]
+        xkb.xkb_keymap_min_keycode.argtypes = xkb.xkb_keymap_max_keycode.argtypes = [pointer]
+        xkb.xkb_keymap_key_get_syms_by_level.argtypes = [pointer] + [ctypes.c_uint32] * 3 + [
+            ctypes.POINTER(ctypes.POINTER(ctypes.c_uint32))]
+        xkb.xkb_keymap_mod_get_index.argtypes = [pointer, ctypes.c_char_p]
+        xkb.xkb_keysym_from_name.argtypes = [ctypes.c_char_p, ctypes.c_int]
+        names = (ctypes.c_char_p * 5)(b"evdev", b"pc105", b"us", b"", b"")
+        keymap = xkb.xkb_keymap_new_from_names(xkb.xkb_context_new(0), names, 0)
+        if not keymap:
+            raise Failure("no US keymap (xkb-data)")
+        self.codes, syms = {}, ctypes.POINTER(ctypes.c_uint32)()
+        for code in range(xkb.xkb_keymap_min_keycode(keymap), xkb.xkb_keymap_max_keycode(keymap) + 1):
+            if xkb.xkb_keymap_key_get_syms_by_level(keymap, code, 0, 0, ctypes.byref(syms)) > 0:
+                self.codes.setdefault(syms[0], code - 8)  # the protocol counts keys as evdev does
+        self.masks = {name: 1 << xkb.xkb_keymap_mod_get_index(keymap, mod.encode())
+                      for name, mod in self.MODIFIERS.items()}
+        self.sym, self.text = xkb.xkb_keysym_from_name, xkb.xkb_keymap_get_as_string(keymap, 1) + b"\0"
+        self.socket = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+        self.socket.settimeout(WAIT)
+        self.socket.connect(socket_path)
+        self.next_id, self.received = 2, b""
+        registry, globals_ = self.new(), {}
+        self.send(1, 1, struct.pack("<I", registry))  # wl_display.get_registry
+        for sender, opcode, body in self.roundtrip():
+            if sender == registry and opcode == 0:  # wl_registry.global
+                name, length = struct.unpack_from("<II", body)
+                globals_[body[8:7 + length].decode()] = name
+        seat, manager, self.id = self.new(), self.new(), self.new()
+        for interface, object_id in (("wl_seat", seat), ("zwp_virtual_keyboard_manager_v1", manager)):
+            if interface not in globals_:
+                raise Failure(f"the compositor offers no {interface}")
+            self.send(registry, 0, struct.pack("<I", globals_[interface]) + self.string(interface) +
+                      struct.pack("<II", 1, object_id))  # wl_registry.bind, version 1
+        self.send(manager, 0, struct.pack("<II", seat, self.id))  # create_virtual_keyboard
+        memfd = os.memfd_create("keymap")
+        os.write(memfd, self.text)
+        self.send(self.id, 0, struct.pack("<II", 1, len(self.text)), memfd)  # keymap, XKB v1
+        os.close(memfd)
+        self.roundtrip()
+
+    def new(self):
+        self.next_id += 1
+        return self.next_id - 1
+
+    @staticmethod
+    def string(text):
+        data = text.encode() + b"\0"
+        return struct.pack("<I", len(data)) + data + bytes(-len(data) % 4)
+
+    def send(self, target, opcode, body, fd=None):
+        message = struct.pack("<II", target, (8 + len(body)) << 16 | opcode) + body
+        fds = [(socket.SOL_SOCKET, socket.SCM_RIGHTS, struct.pack("<i", fd))] if fd is not None else []
+        self.socket.sendmsg([message], fds)
+
+    def roundtrip(self):
+        """The events up to the answer to a wl_display.sync: the compositor
+        has taken everything sent before."""
+        callback, events = self.new(), []
+        self.send(1, 0, struct.pack("<I", callback))
+        while True:
+            while len(self.received) >= 8:
+                sender, header = struct.unpack_from("<II", self.received)
+                if len(self.received) < header >> 16:
+                    break
+                body, self.received = self.received[8:header >> 16], self.received[header >> 16:]
+                if sender == 1 and header & 0xffff == 0:  # wl_display.error
+                    raise Failure(f"the compositor refused the keyboard: {body[12:-1].decode(errors='replace')}")
+                if sender == callback:
+                    return events
+                events.append((sender, header & 0xffff, body))
+            try:
+                data = self.socket.recv(65536)
+            except socket.timeout:
+                raise Failure(f"the compositor did not answer within {WAIT:.0f} s")
+            if not data:
+                raise Failure("the compositor closed the keyboard's connection")
+            self.received += data
+
+    def keys(self, keys):
+        """Keys as xdotool names them, each with its modifiers held."""
+        for number, key in enumerate(keys):
+            *held, name = key.split("+")
+            code = self.codes.get(self.sym(name.encode(), 0))
+            if code is None or any(modifier not in self.masks for modifier in held):
+                raise Failure(f"no key {key} on the keyboard")
+            if number:
+                time.sleep(0.03)  # as xdotool's --delay on X
+            mask = sum(self.masks[modifier] for modifier in held)
+            if mask:
+                self.send(self.id, 2, struct.pack("<IIII", mask, 0, 0, 0))
+            for state in (1, 0):  # pressed, released
+                now = int(time.monotonic() * 1000) & 0xffffffff
+                self.send(self.id, 1, struct.pack("<III", now, code, state))
+            if mask:
+                self.send(self.id, 2, struct.pack("<IIII", 0, 0, 0, 0))
+        self.roundtrip()
+
+    def close(self):
+        self.socket.close()
+
+
+class Sway:
+    """A headless Wayland compositor for a case's runs, nobody's when we are
+    root (sway refuses root), with a private XDG_RUNTIME_DIR in the work
+    folder, and a keyboard from the start: a program takes the keyboard only
+    if the seat has one when it starts."""
+
+    def __init__(self, work, xwayland):
+        self.user = pwd.getpwnam("nobody") if os.geteuid() == 0 else None
+        self.prefix = ["setpriv", f"--reuid={self.user.pw_uid}", f"--regid={self.user.pw_gid}",
+                       "--init-groups"] if self.user else []
+        runtime, self.keyboard = os.path.join(work, "wayland"), None
+        os.mkdir(runtime, 0o700)
+        if self.user:
+            os.chown(runtime, self.user.pw_uid, self.user.pw_gid)
+        # Sway's first client writes down what the others need: the sockets
+        # (the compositor picks their names) and XWayland's display.
+        ready, hello, config = (os.path.join(work, name) for name in ("sway.ready", "sway.sh", "sway.config"))
+        with open(hello, "w") as out:
+            out.write(f'printf "%s\\n" "$WAYLAND_DISPLAY" "$SWAYSOCK" "$DISPLAY" >{shlex.quote(ready)}.new'
+                      f' && mv {shlex.quote(ready)}.new {shlex.quote(ready)}\n')
+        with open(config, "w") as out:
+            out.write(f"xwayland {'enable' if xwayland else 'disable'}\nexec sh {shlex.quote(hello)}\n")
+        if self.user:
+            os.chown(work, self.user.pw_uid, self.user.pw_gid)
+        # No session bus: GLib would start one through XWayland, which no
+        # run ends.
+        self.env = {"PATH": os.environ["PATH"], "XDG_RUNTIME_DIR": runtime,
+                    "DBUS_SESSION_BUS_ADDRESS": "unix:path=" + os.path.join(runtime, "no-bus")}
+        self.log = os.path.join(work, "sway.log")
+        with open(self.log, "wb") as log:
+            self.process = subprocess.Popen(
+                self.prefix + ["sway", "-c", config], cwd=work, stdout=log, stderr=subprocess.STDOUT,
+                env=dict(self.env, WLR_BACKENDS="headless", WLR_LIBINPUT_NO_DEVICES="1", WLR_RENDERER="pixman"),
+                start_new_session=True)
+        try:
+            wait_for("the compositor", lambda: self.running() and os.path.exists(ready))
+            wayland, ipc, display = open(ready).read().split("\n")[:3]
+            self.env.update(WAYLAND_DISPLAY=wayland, SWAYSOCK=ipc, **({"DISPLAY": display} if display else {}))
+            self.keyboard = Keyboard(os.path.join(runtime, wayland))
+        except BaseException:
+            self.stop()
+            raise
+
+    def running(self):
+        if self.process.poll() is not None:
+            raise Failure("the compositor ended: " + open(self.log, errors="replace").read()[-2000:])
+        return True
+
+    def ask(self, *args):
+        self.running()
+        try:
+            result = subprocess.run(self.prefix + ["swaymsg", "-r", *args], env=self.env, capture_output=True,
+                                    text=True, timeout=WAIT)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"swaymsg {' '.join(args)}: no answer within {WAIT:.0f} s")
+        if result.returncode != 0:
+            raise Failure(f"swaymsg {' '.join(args)}: {result.stdout.strip()} {result.stderr.strip()}")
+        return json.loads(result.stdout)
+
+    def views(self):
+        """The windows on screen, as the compositor describes them."""
+        found, nodes = [], [self.ask("-t", "get_tree")]
+        while nodes:
+            node = nodes.pop()
+            nodes += node.get("nodes", []) + node.get("floating_nodes", [])
+            if node.get("pid") and node.get("visible"):
+                found.append(node)
+        return found
+
+    def windows(self, title, focused=False):
+        """The ids of the windows on screen whose title matches."""
+        return [str(view["id"]) for view in self.views()
+                if re.search(title, view.get("name") or "") and (view.get("focused") or not focused)]
+
+    def shell(self, window):
+        """"xdg_shell" for a Wayland window, "xwayland" for an X one."""
+        return next((view.get("shell") for view in self.views() if str(view["id"]) == window), None)
+
+    def focus(self, window):
+        self.ask(f"[con_id={window}] focus")
+        wait_for("the focus", lambda: window in self.windows("", focused=True))
+
+    def close(self, window):
+        self.ask(f"[con_id={window}] kill")
+
+    def hand_over(self, work):
+        """The work folder becomes the user's, who runs the compositor and
+        the programs that draw on it."""
+        for folder, folders, files in os.walk(work):
+            for name in [folder] + [os.path.join(folder, name) for name in folders + files]:
+                os.lchown(name, self.user.pw_uid, self.user.pw_gid)
+
+    def stop(self):
+        if self.keyboard:
+            self.keyboard.close()
+        try:
+            os.killpg(self.process.pid, signal.SIGTERM)
+            self.process.wait(timeout=WAIT)
+        except ProcessLookupError:
+            pass
+        except subprocess.TimeoutExpired:
+            os.killpg(self.process.pid, signal.SIGKILL)
+            self.process.wait()
+
+
 class Case:
     private_mounts = False
 
@@ -181,7 +414,7 @@ class Case:
         # under a bare X server: only the cases of accessibility start one.
         self.env = dict(os.environ, LC_ALL="C", SDL_AUDIODRIVER="dummy", SDL_RENDER_DRIVER="software",
                         SDL_FRAMEBUFFER_ACCELERATION="0", NO_AT_BRIDGE="1", **self.vars)
-        self.process = self.window = self.dialog = self.clipboard = self.condition = None
+        self.process = self.window = self.dialog = self.clipboard = self.condition = self.wayland = None
         self.runs, self.unchecked, self.mounted, self.kept = [], False, False, {}
 
     def expand(self, text, values=None):
@@ -208,6 +441,8 @@ class Case:
                 return
         if words[0] in ("stdout", "stderr", "status", "expect", "absent", "keep", "unchanged", "cpu"):
             self.end()
+        if self.wayland and words[0] in ("hold", "type", "paste", "snap"):
+            raise Failure(f"{words[0]} is not done on Wayland")
         method(words, text)
 
     # --- laying out files ------------------------------------------------------
@@ -251,6 +486,13 @@ class Case:
     def do_on(self, words, _):
         self.condition = words[1]
 
+    def do_wayland(self, words, _):
+        self.finish_run()
+        if self.wayland:
+            self.wayland.stop()
+        self.wayland = None
+        self.wayland = Sway(self.work, words[1:] == ["xwayland"])
+
     def do_use(self, words, _):
         for _, used, text in parse(os.path.join(self.case_dir, words[1]))[0][1]:
             self.step(used, text)
@@ -284,7 +526,13 @@ class Case:
                 raise Skip(f"running as {words[1]} needs root")
             prefix = ["setpriv", f"--reuid={words[1]}", f"--regid={pwd.getpwnam(words[1]).pw_gid}",
                       "--init-groups"]
-            words, values = words[2:], dict(self.vars, ORVEK_BUILD=self.reachable_build(env))
+            words = words[2:]
+        if self.wayland:
+            env = {name: value for name, value in env.items() if name not in ("DISPLAY", "XAUTHORITY")}
+            env.update(self.wayland.env)
+            prefix = self.wayland.prefix
+        if prefix:  # another user, who may not enter the build tree
+            values = dict(self.vars, ORVEK_BUILD=self.reachable_build(env))
             env["ORVEK_BUILD"] = values["ORVEK_BUILD"]
         while "=" in words[0] or words[0].startswith("-"):
             name, _, value = words.pop(0).partition("=")
@@ -295,6 +543,8 @@ class Case:
         command = [self.expand(word, values) for word in words]
         if command[0] == "launcher":
             command[0], cwd = os.path.join(values["ORVEK_BUILD"], "orvek-launcher"), self.game
+        if self.wayland and self.wayland.user:
+            self.wayland.hand_over(self.work)
         with open(os.path.join(self.work, "stdout"), "wb") as out, \
                 open(os.path.join(self.work, "stderr"), "wb") as err:
             self.process = subprocess.Popen(prefix + command, cwd=cwd, env=env, stdout=out,
@@ -337,13 +587,15 @@ class Case:
         if self.unchecked:
             raise Failure("the run's standard output was not checked")
 
-    def find_window(self, title):
+    def find_window(self, title, focused=True):
         found = []
 
         def shown():
             if self.ended():
                 raise Failure(f"the program ended before a window named {title} appeared")
-            found[:] = xdotool("search", "--onlyvisible", "--name", title, check=False)
+            # A new window has the compositor's focus, and so the keys.
+            found[:] = self.wayland.windows(title, focused) if self.wayland else \
+                xdotool("search", "--onlyvisible", "--name", title, check=False)
             return found
 
         wait_for(f"a window named {title}", shown)
@@ -351,23 +603,32 @@ class Case:
         return found[0]
 
     def do_dialog(self, words, _):
-        wait_for("the capture window to close",
-                 lambda: not xdotool("search", "--name", CAPTURE_TITLE, check=False))
+        wait_for("the capture window to close", lambda: not (
+            self.wayland.windows(CAPTURE_TITLE) if self.wayland else
+            xdotool("search", "--name", CAPTURE_TITLE, check=False)))
         self.focus("^Orvek Demo$")
+        if self.wayland and self.wayland.shell(self.window) != "xdg_shell":
+            # The dialog is a Wayland window of its own, whether XWayland is there or not.
+            raise Failure(f"the dialog is no Wayland window but {self.wayland.shell(self.window)}'s")
 
     def do_message(self, words, _):
         self.focus("^Orvek$")
 
     def focus(self, title):
         """A window of the launcher's own that keys go to, as the dialog's do."""
-        self.window = self.dialog = self.find_window(title)
-        xdotool("windowfocus", "--sync", self.window)
+        self.window = self.dialog = self.find_window(title, focused=False)
+        if self.wayland:
+            self.wayland.focus(self.window)
+        else:
+            xdotool("windowfocus", "--sync", self.window)
 
     def do_capture(self, words, _):
         self.window = self.find_window(CAPTURE_TITLE)
 
     def do_keys(self, words, _):
-        if self.window != self.dialog:
+        if self.wayland:
+            self.wayland.keyboard.keys(words[1:])
+        elif self.window != self.dialog:
             xdotool("key", "--window", self.window, *words[1:])
         else:
             xdotool("key", "--clearmodifiers", "--delay", "30", *words[1:])
@@ -391,6 +652,8 @@ class Case:
         xdotool("key", "--clearmodifiers", "ctrl+v")
 
     def do_close(self, words, _):
+        if self.wayland:
+            return self.wayland.close(self.window)
         # No window manager runs under Xvfb: the message it would send.
         x = Xlib.display.Display()
         window, atom = x.create_resource_object("window", int(self.window)), x.intern_atom
@@ -514,6 +777,8 @@ class Case:
 
     def close(self):
         self.kill()
+        if self.wayland:
+            self.wayland.stop()
         if self.clipboard:
             self.clipboard.kill()
         if self.mounted:
