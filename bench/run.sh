@@ -392,9 +392,13 @@ results() {
     rows nodialog "No dialog (demo)" "start to exit" "launcher$x" "dialogbuilt$x" "floor + dialog built" "≤ 1.05" ""
     rows nodialog "No dialog (demo), Python floor against the launcher" "start to exit" \
         python "launcher$x" launcher "≥ 3" ""
+    rows nodialog "No dialog (demo), Python floor against the C floor" "start to exit" \
+        python "floor$x" floor "" ""
     rows dialog "Dialog mapped (demo)" "start to MapNotify" "launcher$x" "floor$x" floor "≤ 1.3" ""
     rows dialog "Dialog mapped (demo), Python floor against the launcher" "start to MapNotify" \
         python "launcher$x" launcher "≥ 3" ""
+    rows dialog "Dialog mapped (demo), Python floor against the C floor" "start to MapNotify" \
+        python "floor$x" floor "" ""
     rows large "Large directory (5,000 archives)" "start to exit" "launcher$x" "floor$x" floor "≤ 1.15" ""
     rows large "Large directory (5,000 archives)" "start to exit" "launcher$x" "largebuilt$x" \
         "floor + dialog built" "" ""
