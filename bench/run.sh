@@ -463,8 +463,9 @@ inclusive() {
 
 # step_table PROFILE... -- FUNCTION...: one row per function, one column per
 # profile, and the profiles' totals. A FUNCTION ending in "*" is the largest
-# whose name starts so (glob@@GLIBC_2.27, __strcasecmp_avx2: the names carry
-# a symbol version or the variant the processor chose).
+# whose name starts so (glob@@GLIBC_2.27, dlopen@@GLIBC_2.34: the names
+# carry a symbol version; gtk_init*: gtk_init, or gtk_init_check where
+# Python calls that alone).
 step_table() {
     local profs=() fn prof v row
     while [ "$1" != -- ]; do profs+=("$1"); shift; done
