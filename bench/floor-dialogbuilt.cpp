@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // Reference beside the no-dialog floor: that floor plus what the launcher
 // does on every run, dialog or not, before it reads any of the game's files:
-// it parses the game's resource file and builds its whole dialog, hidden,
-// with the dialog code of the launcher itself. The launcher's distance from
-// this program is what its own reading, plug-in and writing work costs.
+// it translates the game's resource file into the toolkit's style sheet and
+// builds its whole dialog, hidden, with the launcher's own code and in the
+// launcher's order. The launcher's distance from this program is what its
+// own reading, plug-in and writing work costs.
 //
 // Built a second time with FLOOR_LARGE_WORK as floor-largebuilt, the floor
 // for large game directories: the same plus the plug-in and folder work of
@@ -16,6 +17,7 @@
 
 #include "interface.h"
 #include "main.h"
+#include "rcstyle.h"
 #include "support.h"
 #ifdef FLOOR_LARGE_WORK
 #include "floor-large-work.h"
@@ -23,11 +25,10 @@
 
 int main(int argc, char *argv[])
 {
-    gtk_set_locale();
     gtk_init(&argc, &argv);
     setlocale(LC_NUMERIC, "POSIX");
     add_pixmap_directory("./pixmaps");
-    gtk_rc_parse("./OrvekLauncher.rc");
+    RC_Parse("./OrvekLauncher.rc");
     SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
     WIN_Main = create_WIN_Main();
 #ifdef FLOOR_LARGE_WORK

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 /*
- * Floor of a launcher run without its dialog: what any GTK 2 + SDL launcher
+ * Floor of a launcher run without its dialog: what any GTK 3 + SDL launcher
  * must do before it can print a command line. GTK and SDL are brought up and
  * down exactly as the launcher does; nothing else happens.
  */

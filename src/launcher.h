@@ -22,7 +22,6 @@ const char *GetRenderDLL(void);
 extern int AvailRow;        // selected row of CLIST_AvailFiles, -1 for none
 extern int LoadRow;         // selected row of CLIST_LoadFiles, -1 for none
 
-void InitRezFiles(void);
 void AddRezEntryToList(int ind, int add);
 void LoadRezList(void);
 void SaveRezList(void);

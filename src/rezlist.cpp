@@ -54,30 +54,30 @@ static int ListFilePath(char *path, size_t size)
     return 1;
 }
 
-void InitRezFiles(void)
+// The archives under custom/, in the order glob sorts them (name order),
+// each without its directory.
+static std::vector<std::string> FindArchives(void)
 {
-    GtkWidget *avail = FindDialogWidget("CLIST_AvailFiles");
-    if (!avail)
-        return;
-
     // OrvekDir, a "/" and the pattern always fit twice OrvekDir's size.
     char pathbuffer[2 * ORVEK_PATH_SIZE];
     snprintf(pathbuffer, sizeof pathbuffer, "%s", OrvekDir);
     AddPath(pathbuffer, "custom/*.rez");
 
+    std::vector<std::string> names;
     glob_t found;
     memset(&found, 0, sizeof found);
-    // glob sorts its result, so the list comes out in name order.
     if (glob(pathbuffer, 0, NULL, &found) == 0)
     {
+        names.reserve(found.gl_pathc);
         for (size_t i = 0; i < found.gl_pathc; i++)
         {
             const char *path = found.gl_pathv[i];
             const char *slash = strrchr(path, '/');
-            ListAppend(avail, slash ? slash + 1 : path);
+            names.push_back(slash ? slash + 1 : path);
         }
     }
     globfree(&found);
+    return names;
 }
 
 void AddRezEntryToList(int ind, int add)
@@ -97,15 +97,16 @@ void AddRezEntryToList(int ind, int add)
 }
 
 // Moves the archives that the list file names, in its order, from the
-// available list to the end of the load list: each name takes the first
-// still available archive of that name, letter case ignored, and keeps its
-// own spelling; a name that finds none (gone, or moved already) is skipped.
-// The last archive moved ends up selected, as if it had been added last.
-// Thousands of names are moved in one pass, not one by one: an index of the
-// available names finds each, and each list is built once, since searching,
-// cutting and reselecting the lists per name grows with the square of their
-// length. The lists end exactly as moving the names one by one leaves them.
-static void MoveListedArchives(FILE *file, GtkWidget *avail, GtkWidget *load)
+// archives found (`names`) to the end of the load list: each name takes the
+// first archive of that name not yet taken, letter case ignored, and keeps
+// its own spelling; a name that finds none (gone, or moved already) is
+// skipped. `moved` marks the archives taken. Thousands of names are moved in
+// one pass, not one by one: an index of the names finds each, since
+// searching, cutting and reselecting a list per name grows with the square
+// of its length; and no archive enters the available list only to leave it
+// again. The lists end exactly as moving the names one by one leaves them.
+static void MoveListedArchives(FILE *file, const std::vector<std::string> &names, std::vector<bool> &moved,
+                               GtkWidget *load)
 {
     // The lists compare names as strcasecmp does: byte by byte, each folded
     // by tolower of the current locale.
@@ -115,15 +116,8 @@ static void MoveListedArchives(FILE *file, GtkWidget *avail, GtkWidget *load)
             c = (char)tolower((unsigned char)c);
         return key;
     };
-    std::vector<std::string> names;
-    for (gint row = 0, rows = ListRows(avail); row < rows; row++)
-    {
-        gchar *text = ListText(avail, row);
-        names.push_back(text);
-        g_free(text);
-    }
-    // The index: each name's first available row, and from each row the next
-    // one of the same name, chained back to front.
+    // The index: each name's first row, and from each row the next one of
+    // the same name, chained back to front.
     const size_t kNone = SIZE_MAX;
     std::unordered_map<std::string, size_t> first;
     std::vector<size_t> next(names.size(), kNone);
@@ -139,7 +133,6 @@ static void MoveListedArchives(FILE *file, GtkWidget *avail, GtkWidget *load)
 
     // A longer line arrives in pieces; each piece is tried as a name and
     // normally matches nothing.
-    std::vector<bool> moved(names.size());
     char LineBuffer[REZ_NAME_SIZE];
     while (fgets(LineBuffer, sizeof LineBuffer, file))
     {
@@ -153,37 +146,37 @@ static void MoveListedArchives(FILE *file, GtkWidget *avail, GtkWidget *load)
         slot->second = next[slot->second];
         ListAppend(load, LineBuffer);
     }
-
-    if (std::find(moved.begin(), moved.end(), true) == moved.end())
-        return;
-    ListClear(avail);
-    for (size_t row = 0; row < names.size(); row++)
-        if (!moved[row])
-            ListAppend(avail, names[row].c_str());
-    SelectLastRow(load);
 }
 
+// Fills the available list with the archives found, less those that the
+// list file moves to the load list when "AlwaysLoad" is on. The last
+// archive moved ends up selected, as if it had been added last.
 static void RestoreRezLists(GtkWidget *avail, GtkWidget *load)
 {
     char RezList[ORVEK_PATH_SIZE];
     char LineBuffer[REZ_NAME_SIZE];
 
-    InitRezFiles();
+    std::vector<std::string> names;
+    if (avail)
+        names = FindArchives();
+    std::vector<bool> moved(names.size());
 
     GetPrivateProfileString(kSection, kAlwaysLoad, "No", LineBuffer, sizeof LineBuffer, Profile);
     SetCheckFromString("CHECK_LoadRez", LineBuffer);
     GtkWidget *check = FindDialogWidget("CHECK_LoadRez");
-    if (check && !gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check)))
-        return;
+    bool restore = load && (!check || gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check)));
+    FILE *file = restore && ListFilePath(RezList, sizeof RezList) ? fopen(RezList, "r") : NULL;
+    if (file)
+    {
+        MoveListedArchives(file, names, moved, load);
+        fclose(file);
+    }
 
-    if (!ListFilePath(RezList, sizeof RezList))
-        return;
-    FILE *file = fopen(RezList, "r");
-    if (!file)
-        return;
-    if (avail && load)
-        MoveListedArchives(file, avail, load);
-    fclose(file);
+    for (size_t row = 0; row < names.size(); row++)
+        if (!moved[row])
+            ListAppend(avail, names[row].c_str());
+    if (std::find(moved.begin(), moved.end(), true) != moved.end())
+        SelectLastRow(load);
 }
 
 void LoadRezList(void)
