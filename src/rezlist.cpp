@@ -56,7 +56,7 @@ static int ListFilePath(char *path, size_t size)
 
 // The archives under custom/, in the order glob sorts them (name order),
 // each without its directory.
-static std::vector<std::string> FindArchives(void)
+static std::vector<std::string> InitRezFiles(void)
 {
     // OrvekDir, a "/" and the pattern always fit twice OrvekDir's size.
     char pathbuffer[2 * ORVEK_PATH_SIZE];
@@ -158,7 +158,7 @@ static void RestoreRezLists(GtkWidget *avail, GtkWidget *load)
 
     std::vector<std::string> names;
     if (avail)
-        names = FindArchives();
+        names = InitRezFiles();
     std::vector<bool> moved(names.size());
 
     GetPrivateProfileString(kSection, kAlwaysLoad, "No", LineBuffer, sizeof LineBuffer, Profile);
