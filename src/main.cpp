@@ -66,8 +66,11 @@ int main(int argc, char *argv[])
 
     WIN_Main = create_WIN_Main();
     gtk_window_set_title(GTK_WINDOW(WIN_Main), "Orvek Demo");
-    // Whether to pop up lives in the INI file only; the dialog does not offer it.
-    gtk_widget_hide(lookup_widget(WIN_Main, "CHECK_Popup"));
+    // Whether to pop up lives in the INI file only; the dialog does not
+    // offer it, not even to a screen reader as a control to focus.
+    GtkWidget *popup = lookup_widget(WIN_Main, "CHECK_Popup");
+    gtk_widget_hide(popup);
+    gtk_widget_set_can_focus(popup, FALSE);
     gtk_widget_set_sensitive(lookup_widget(WIN_Main, "CHECK_DisableFog"), TRUE);
 
     InitStartupFiles();
