@@ -9,7 +9,7 @@ packages=(
     libgtk-3-dev libsdl1.2-dev libx11-dev
     xvfb xauth xdotool xclip x11-utils imagemagick fonts-dejavu-core python3 python3-xlib
     desktop-file-utils man-db groff-base libglib2.0-bin shellcheck
-    dbus-daemon at-spi2-core python3-pyatspi
+    dbus-daemon at-spi2-core python3-pyatspi librsvg2-common
 )
 packages+=("$@")
 missing=()

@@ -56,6 +56,15 @@ int main(int argc, char *argv[])
     AddPath(buffer, "pixmaps");
     add_pixmap_directory(buffer);
 
+    // Every window carries the game's icon, found by name in the icon
+    // themes: where the game is installed, or in the game directory's own
+    // folder "icons", laid out as share/icons is, for a game run in place.
+    // Without one the windows have no icon.
+    strcpy(buffer, OrvekDir);
+    AddPath(buffer, "icons");
+    gtk_icon_theme_append_search_path(gtk_icon_theme_get_default(), buffer);
+    gtk_window_set_default_icon_name("orvek");
+
     strcpy(buffer, OrvekDir);
     AddPath(buffer, "OrvekLauncher.rc");
     RC_Parse(buffer);
