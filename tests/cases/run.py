@@ -252,6 +252,10 @@ class Case:
             else:
                 env[name] = self.expand(value)
         command = [self.expand(word) for word in words]
+        # The pointer stays where the last run left it (the console-key
+        # window's grab pulls it in): over nothing, it lights up nothing.
+        width, height = xdotool("getdisplaygeometry")
+        xdotool("mousemove", "--sync", str(int(width) - 1), str(int(height) - 1))
         if command[0] == "launcher":
             command[0], cwd = os.path.join(BUILD, "orvek-launcher"), self.game
         with open(os.path.join(self.work, "stdout"), "wb") as out, \
