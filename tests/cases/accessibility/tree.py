@@ -35,6 +35,13 @@ def wait_for(condition):
     return True
 
 
+def role_name(accessible):
+    """The role's name, as at-spi has said it since 2.50 ("push button" was
+    renamed "button")."""
+    name = accessible.getRoleName()
+    return "button" if name == "push button" else name
+
+
 def quoted(name):
     return '"' + name.replace("\n", "\\n") + '"'
 
@@ -50,11 +57,11 @@ def describe(accessible):
     if not states.contains(pyatspi.STATE_FOCUSABLE) and accessible.getRole() not in (pyatspi.ROLE_ICON,
                                                                                       pyatspi.ROLE_IMAGE):
         return None
-    role = accessible.getRoleName()
+    role = role_name(accessible)
     line = f"{role} {quoted(accessible.name)}" if accessible.name else f"{role} WITHOUT NAME"
     for label in targets(accessible, pyatspi.RELATION_LABELLED_BY):
         back = accessible in targets(label, pyatspi.RELATION_LABEL_FOR)
-        line += f", labelled by {label.getRoleName()} {quoted(label.name)}" + ("" if back else " (one way only)")
+        line += f", labelled by {role_name(label)} {quoted(label.name)}" + ("" if back else " (one way only)")
     if not states.contains(pyatspi.STATE_VISIBLE):
         line += ", hidden"
     return line
@@ -98,7 +105,7 @@ def read_dialog(launcher):
     lines = []
     walk(dialog, lines)
     print("\n".join(lines), flush=True)
-    cancel = pyatspi.findDescendant(dialog, lambda a: a.getRoleName() == "push button" and a.name == "Cancel")
+    cancel = pyatspi.findDescendant(dialog, lambda a: role_name(a) == "button" and a.name == "Cancel")
     cancel.queryAction().doAction(0)
     if not wait_for(lambda: launcher.poll() is not None):
         print("the launcher did not end on Cancel")
