@@ -16,6 +16,8 @@ endif()
 if(EXISTS ${SOURCE}/pixmaps/orvek.xpm)
   file(COPY ${SOURCE}/pixmaps/orvek.xpm DESTINATION ${DEMO}/pixmaps)
 endif()
+# The window's icon, where the launcher looks for it in a game run in place.
+file(COPY ${SOURCE}/dist/orvek.svg DESTINATION ${DEMO}/icons/hicolor/scalable/apps)
 file(GLOB renderers ${BUILD}/plugins/*.ren)
 if(renderers)
   file(COPY ${renderers} DESTINATION ${DEMO})

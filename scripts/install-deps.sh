@@ -11,7 +11,7 @@ packages=(
     # GTK only recommends a loader for.
     librsvg2-common
     xvfb xauth xdotool xclip x11-utils imagemagick fonts-dejavu-core python3 python3-xlib
-    sway xwayland
+    sway xwayland dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream man-db groff-base mandoc libglib2.0-bin shellcheck
 )
 packages+=("$@")

@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
-// Console key capture: a 400x20 SDL window grabs the keyboard until one key
-// is released in it. The game wants SDL key symbols, so the key is taken
-// from SDL rather than from GTK.
+// Console key capture: a 400x20 SDL window over the dialog asks for the key
+// and grabs the keyboard until one key is released in it. The game wants
+// SDL key symbols, so the key is taken from SDL rather than from GTK.
 #include "ckey.h"
 
+#include "ckeyplace.h"
+#include "ckeyprompt.h"
 #include "main.h"
 
 #include <SDL.h>
 #include <stdio.h>
+
+static const int kWidth = 400, kHeight = 20;
+static const char kPrompt[] = "Console Key (ESC to cancel)?";
 
 static SDL_Surface *screen = NULL;
 
@@ -17,7 +22,8 @@ int GetCKey(void)
     int done = 0;
     SDL_Event event;
 
-    screen = SDL_SetVideoMode(400, 20, 0, 0);
+    CKEY_CentreOn(WIN_Main, kWidth, kHeight);
+    screen = SDL_SetVideoMode(kWidth, kHeight, 0, 0);
     if (screen == NULL)
     {
         // Standard output: the message then stands ahead of the command line.
@@ -25,7 +31,9 @@ int GetCKey(void)
         return SDLK_CARET;
     }
 
-    SDL_WM_SetCaption("Console Key (ESC to cancel)?", "console");
+    SDL_WM_SetCaption(kPrompt, "console");
+    CKEY_MakeTransientFor(WIN_Main);
+    CKEY_DrawPrompt(screen, WIN_Main, kPrompt);
     SDL_WM_GrabInput(SDL_GRAB_ON);
 
     // A key counts on release, so one already held down when the window

@@ -216,6 +216,31 @@ const Tooltip kTooltips[] = {
     {"BUT_ConsoleKey", "Choose the key that opens the in-game console"},
 };
 
+// What a screen reader calls the controls that show no text of their own:
+// the text of the label that names them on screen (for a frame, its
+// title), linked both ways, or else a name of their own. The two display
+// lists have no label each: the frame's title names the pair, and with it
+// the divider between them, which the keyboard can move too.
+struct AccessibleName
+{
+    const char *name;
+    const char *label;  // the widget whose text names it, or null
+    const char *text;   // the name otherwise
+};
+
+const AccessibleName kAccessibleNames[] = {
+    {"notebook1", NULL, "Settings"},
+    {"pixmap3", NULL, "Orvek"},
+    {"vpaned1", "frame4", NULL},
+    {"CLIST_Renderer", NULL, "Renderer"},
+    {"CLIST_Resolutions", NULL, "Resolution"},
+    {"SPIN_Channels", "label19", NULL},
+    {"STR_ConsoleKey", "frame11", NULL},
+    {"STR_CommandLine", "frame8", NULL},
+    {"CLIST_AvailFiles", "label11", NULL},
+    {"CLIST_LoadFiles", "label12", NULL},
+};
+
 struct Connection
 {
     const char *name;
@@ -349,6 +374,25 @@ void Place(GtkWidget *window, GtkWidget *widget, const WidgetRow &row)
     }
 }
 
+// The widget's accessible name: the label's text with the relations between
+// the two, or the row's own text.
+void NameForScreenReaders(GtkWidget *window, const AccessibleName &row)
+{
+    AtkObject *accessible = gtk_widget_get_accessible(Named(window, row.name));
+    if (!row.label)
+    {
+        atk_object_set_name(accessible, row.text);
+        return;
+    }
+    GtkWidget *label = Named(window, row.label);
+    if (GTK_IS_FRAME(label))
+        label = gtk_frame_get_label_widget(GTK_FRAME(label));
+    AtkObject *labelling = gtk_widget_get_accessible(label);
+    atk_object_set_name(accessible, gtk_label_get_text(GTK_LABEL(label)));
+    atk_object_add_relationship(accessible, ATK_RELATION_LABELLED_BY, labelling);
+    atk_object_add_relationship(labelling, ATK_RELATION_LABEL_FOR, accessible);
+}
+
 void SetProperties(GtkWidget *widget, const WidgetRow &row, GtkAccelGroup *accel_group)
 {
     switch (row.kind)
@@ -360,6 +404,9 @@ void SetProperties(GtkWidget *widget, const WidgetRow &row, GtkAccelGroup *accel
         break;
     case SCROLLED:
         gtk_scrolled_window_set_policy(GTK_SCROLLED_WINDOW(widget), GTK_POLICY_AUTOMATIC, GTK_POLICY_AUTOMATIC);
+        // The list inside always takes the focus: the scroller never gets
+        // it, and a screen reader should not offer it as a control.
+        gtk_widget_set_can_focus(widget, FALSE);
         // The lists sit sunken in the page, as they always have.
         gtk_scrolled_window_set_shadow_type(GTK_SCROLLED_WINDOW(widget), GTK_SHADOW_IN);
         break;
@@ -425,6 +472,9 @@ GtkWidget *create_WIN_Main(void)
         Place(window, widget, row);
         SetProperties(widget, row, accel_group);
     }
+
+    for (const AccessibleName &row : kAccessibleNames)
+        NameForScreenReaders(window, row);
 
     for (const Connection &connection : kConnections)
         g_signal_connect(Named(window, connection.name), connection.signal, connection.handler, NULL);

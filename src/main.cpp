@@ -59,6 +59,15 @@ int main(int argc, char *argv[])
     AddPath(buffer, "pixmaps");
     add_pixmap_directory(buffer);
 
+    // Every window carries the game's icon, found by name in the icon
+    // themes: where the game is installed, or in the game directory's own
+    // folder "icons", laid out as share/icons is, for a game run in place.
+    // Without one the windows have no icon.
+    strcpy(buffer, OrvekDir);
+    AddPath(buffer, "icons");
+    gtk_icon_theme_append_search_path(gtk_icon_theme_get_default(), buffer);
+    gtk_window_set_default_icon_name("orvek");
+
     strcpy(buffer, OrvekDir);
     AddPath(buffer, "OrvekLauncher.rc");
     RC_Parse(buffer);
@@ -69,8 +78,11 @@ int main(int argc, char *argv[])
 
     WIN_Main = create_WIN_Main();
     gtk_window_set_title(GTK_WINDOW(WIN_Main), "Orvek Demo");
-    // Whether to pop up lives in the INI file only; the dialog does not offer it.
-    gtk_widget_hide(lookup_widget(WIN_Main, "CHECK_Popup"));
+    // Whether to pop up lives in the INI file only; the dialog does not
+    // offer it, not even to a screen reader as a control to focus.
+    GtkWidget *popup = lookup_widget(WIN_Main, "CHECK_Popup");
+    gtk_widget_hide(popup);
+    gtk_widget_set_can_focus(popup, FALSE);
     gtk_widget_set_sensitive(lookup_widget(WIN_Main, "CHECK_DisableFog"), TRUE);
 
     InitStartupFiles();

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ckey.h"
+#include "main.h"
 
 TEST(ConsoleKey, DrainsEverythingQueuedWithTheFirstReleaseAndKeepsTheLastKey)
 {
@@ -16,6 +17,9 @@ TEST(ConsoleKey, DrainsEverythingQueuedWithTheFirstReleaseAndKeepsTheLastKey)
     // capture's SDL restart never meets a server that is resetting.
     ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
     ASSERT_EQ(SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO), 0) << SDL_GetError();
+    // The capture opens over the dialog, as from its button.
+    WIN_Main = gtk_window_new(GTK_WINDOW_TOPLEVEL);
+    gtk_widget_show(WIN_Main);
     const int kPress = 1000, kClose = -2;  // markers beside plain key releases
     const struct { std::vector<int> queued; int expected; } cases[] = {
         {{kPress + SDLK_b, SDLK_a}, SDLK_a},      {{SDLK_a, SDLK_b}, SDLK_b},
@@ -38,4 +42,6 @@ TEST(ConsoleKey, DrainsEverythingQueuedWithTheFirstReleaseAndKeepsTheLastKey)
         EXPECT_NE(0u, SDL_WasInit(SDL_INIT_VIDEO));
     }
     SDL_Quit();
+    gtk_widget_destroy(WIN_Main);
+    WIN_Main = NULL;
 }

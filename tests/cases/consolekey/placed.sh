@@ -1,0 +1,35 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# How the console-key window stands to the dialog: its size, whether it is
+# the dialog's transient, and whether its centre is the dialog's (to the
+# half pixel that an odd difference of sizes leaves).
+set -eu
+dialog=$(xdotool search --onlyvisible --name '^Orvek Demo$')
+capture=$(xdotool search --onlyvisible --name '^Console Key \(ESC to cancel\)\?$')
+
+geometry() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+        /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }'
+}
+read -r dx dy dw dh <<EOF2
+$(geometry "$dialog")
+EOF2
+read -r cx cy cw ch <<EOF2
+$(geometry "$capture")
+EOF2
+echo "size ${cw}x$ch"
+
+owner=$(xprop -id "$capture" WM_TRANSIENT_FOR | sed -n 's/.*window id # //p')
+if [ -n "$owner" ] && [ $((owner)) -eq "$dialog" ]; then
+    echo "transient for the dialog"
+else
+    echo "transient for: ${owner:-nothing}"
+fi
+
+# Twice the distance between the centres.
+off_x=$((2 * cx + cw - 2 * dx - dw)) off_y=$((2 * cy + ch - 2 * dy - dh))
+if [ "${off_x#-}" -le 1 ] && [ "${off_y#-}" -le 1 ]; then
+    echo "centred on the dialog"
+else
+    echo "centre off the dialog's by $((off_x / 2)),$((off_y / 2))"
+fi
