@@ -412,8 +412,11 @@ class Case:
         # a hidden probe window and loads Mesa; SDL 1.2 ignores these. GTK
         # warns on standard error when it finds no accessibility bus, as
         # under a bare X server: only the cases of accessibility start one.
+        # Nor may a program start a session bus of its own, which would
+        # outlive the case: the address given is one where there is none.
         self.env = dict(os.environ, LC_ALL="C", SDL_AUDIODRIVER="dummy", SDL_RENDER_DRIVER="software",
-                        SDL_FRAMEBUFFER_ACCELERATION="0", NO_AT_BRIDGE="1", **self.vars)
+                        SDL_FRAMEBUFFER_ACCELERATION="0", NO_AT_BRIDGE="1",
+                        DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(self.work, "no-bus"), **self.vars)
         self.process = self.window = self.dialog = self.clipboard = self.condition = self.wayland = None
         self.runs, self.unchecked, self.mounted, self.kept = [], False, False, {}
 
