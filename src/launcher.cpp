@@ -130,12 +130,6 @@ void FillResolutionList(int index, int active)
     GtkWidget *clist = FindDialogWidget("CLIST_Resolutions");
     if (!clist)
         return;
-    if (index < 0 || (size_t)index >= globdata.gl_pathc)
-    {
-        if (active)
-            ListClear(clist);
-        return;
-    }
 
     const char *path = globdata.gl_pathv[index];
     // A plug-in that cannot be read still gets a row; naming its file tells

@@ -156,15 +156,13 @@ static void RestoreRezLists(GtkWidget *avail, GtkWidget *load)
     char RezList[ORVEK_PATH_SIZE];
     char LineBuffer[REZ_NAME_SIZE];
 
-    std::vector<std::string> names;
-    if (avail)
-        names = InitRezFiles();
+    std::vector<std::string> names = InitRezFiles();
     std::vector<bool> moved(names.size());
 
     GetPrivateProfileString(kSection, kAlwaysLoad, "No", LineBuffer, sizeof LineBuffer, Profile);
     SetCheckFromString("CHECK_LoadRez", LineBuffer);
     GtkWidget *check = FindDialogWidget("CHECK_LoadRez");
-    bool restore = load && (!check || gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check)));
+    bool restore = !check || gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check));
     FILE *file = restore && ListFilePath(RezList, sizeof RezList) ? fopen(RezList, "r") : NULL;
     if (file)
     {
@@ -186,15 +184,13 @@ void LoadRezList(void)
     // rows, selection and signals are the same either way.
     GtkWidget *avail = FindDialogWidget("CLIST_AvailFiles");
     GtkWidget *load = FindDialogWidget("CLIST_LoadFiles");
-    if (avail)
-        ListFreeze(avail);
-    if (load)
-        ListFreeze(load);
+    if (!avail || !load)
+        return;
+    ListFreeze(avail);
+    ListFreeze(load);
     RestoreRezLists(avail, load);
-    if (load)
-        ListThaw(load);
-    if (avail)
-        ListThaw(avail);
+    ListThaw(load);
+    ListThaw(avail);
 }
 
 void SaveRezList(void)
