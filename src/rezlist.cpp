@@ -64,8 +64,7 @@ static std::vector<std::string> InitRezFiles(void)
     AddPath(pathbuffer, "custom/*.rez");
 
     std::vector<std::string> names;
-    glob_t found;
-    memset(&found, 0, sizeof found);
+    glob_t found; // glob fills it in, also when it finds nothing
     if (glob(pathbuffer, 0, NULL, &found) == 0)
     {
         names.reserve(found.gl_pathc);
