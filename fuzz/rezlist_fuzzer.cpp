@@ -14,6 +14,7 @@
 #include <fstream>
 #include <string>
 
+#include "clist.h"
 #include "interface.h"
 #include "launcher.h"
 #include "main.h"
@@ -44,14 +45,14 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     // A fresh start, as at launch: empty lists, nothing selected.
-    GtkCList *avail = FindDialogList("CLIST_AvailFiles"), *load = FindDialogList("CLIST_LoadFiles");
-    gtk_clist_clear(avail);
-    gtk_clist_clear(load);
+    GtkWidget *avail = FindDialogWidget("CLIST_AvailFiles"), *load = FindDialogWidget("CLIST_LoadFiles");
+    ListClear(avail);
+    ListClear(load);
     AvailRow = LoadRow = -1;
     std::ofstream(dir + "/RezList", std::ios::binary).write((const char *)data, size);
     LoadRezList();
     SaveRezList();
-    if (avail->rows + load->rows != (int)(sizeof kArchives / sizeof *kArchives))
+    if (ListRows(avail) + ListRows(load) != (int)(sizeof kArchives / sizeof *kArchives))
         __builtin_trap();
     return 0;
 }
