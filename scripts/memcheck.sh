@@ -28,10 +28,13 @@ trap 'stop_xvfb; rm -rf "$work"' EXIT
 export SDL_AUDIODRIVER=dummy
 
 ERRORS=97
+# Where no session bus runs, libdbus forks to start dbus-launch; that child
+# is not the launcher, and its report would only hide the launcher's.
 memcheck() {
     valgrind --tool=memcheck --error-exitcode=$ERRORS --leak-check=full \
         --show-leak-kinds=definite --errors-for-leak-kinds=definite --track-origins=yes \
-        --num-callers=40 --suppressions="$root/tests/valgrind/toolkit.supp" "$@"
+        --num-callers=40 --child-silent-after-fork=yes \
+        --suppressions="$root/tests/valgrind/toolkit.supp" "$@"
 }
 
 # --- the canary: each fault must fail the check -----------------------------------
