@@ -26,6 +26,8 @@ cmake --build build-fuzz -j"$(nproc)" --target $(printf 'fuzz_%s ' "${targets[@]
 export ASAN_OPTIONS="detect_leaks=1:fast_unwind_on_malloc=0:${ASAN_OPTIONS:-}"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0:${LSAN_OPTIONS:-}"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1:${UBSAN_OPTIONS:-}"
+# As in tests/sanitizers/environment.cmake.in: GLib's slabs would hide lost objects.
+export G_SLICE=${G_SLICE:-always-malloc}
 
 work=$(mktemp -d)
 findings=$root/build-fuzz/findings
