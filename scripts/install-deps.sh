@@ -10,7 +10,10 @@ packages=(
     # GTK's theme draws its check marks and arrows from SVG images, which
     # GTK only recommends a loader for.
     librsvg2-common
-    xvfb xauth xdotool xclip x11-utils imagemagick fonts-dejavu-core python3 python3-xlib
+    xvfb xauth xdotool xclip x11-utils imagemagick python3 python3-xlib
+    # The pictures' fonts: DejaVu, with the italic faces that a resource file
+    # may ask for (fontconfig would otherwise slant the upright ones).
+    fonts-dejavu-core fonts-dejavu-extra
     sway xwayland dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream man-db groff-base mandoc libglib2.0-bin shellcheck
 )
