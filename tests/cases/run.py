@@ -752,7 +752,12 @@ class Case:
         return data.replace(self.work, "$WORK")
 
     def do_stdout(self, words, text):  # also stderr
-        compare(words[0], content(words[1:], text).decode("utf-8", "surrogateescape"), self.output(words[0]))
+        try:
+            compare(words[0], content(words[1:], text).decode("utf-8", "surrogateescape"), self.output(words[0]))
+        except Failure as failure:
+            if words[0] == "stdout":  # the launcher's complaint is the likeliest reason
+                raise Failure(f"{failure}\n  its stderr: {self.output('stderr')[-2000:]!r}")
+            raise
         self.unchecked &= words[0] != "stdout"
 
     do_stderr = do_stdout
