@@ -85,18 +85,42 @@ void Click(GtkWidget *list, gint row)
     g_signal_handler_disconnect(list, stop);
 }
 
+struct Case
+{
+    const char *what;
+    gboolean browse;
+    std::function<void(GtkWidget *)> steps;
+    const char *expected;
+};
+
+// Each case on a new list: the signals its steps give, and with `shown` (the
+// list in a window, laid out, with three rows first) what the view then shows.
+template <size_t N> void Check(const Case (&cases)[N], bool shown)
+{
+    ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
+    for (const auto &c : cases)
+    {
+        GtkWidget *window = gtk_window_new(GTK_WINDOW_TOPLEVEL), *list = NewList(c.browse);
+        gtk_container_add(GTK_CONTAINER(window), list);
+        if (shown)
+        {
+            gtk_widget_show_all(window);
+            Append(list, 3);
+            while (gtk_events_pending())  // laid out, so that a click finds its row
+                gtk_main_iteration();
+        }
+        signals.clear();
+        c.steps(list);
+        EXPECT_EQ(c.expected, shown ? signals + Shown(list) : signals) << c.what;
+        gtk_widget_destroy(window);
+    }
+}
+
 }  // namespace
 
 TEST(List, GivesTheSignalsOfEachStep)
 {
-    ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
-    const struct
-    {
-        const char *what;
-        gboolean browse;
-        std::function<void(GtkWidget *)> steps;
-        const char *expected;
-    } cases[] = {
+    const Case cases[] = {
         {"browse: the first row selects itself", TRUE, [](GtkWidget *l) { Append(l, 3); }, "select 0; "},
         {"browse: a new row unselects the old one first", TRUE,
          [](GtkWidget *l) { Append(l, 3); ListSelectRow(l, 2); }, "select 0; unselect 0; select 2; "},
@@ -120,14 +144,7 @@ TEST(List, GivesTheSignalsOfEachStep)
          [](GtkWidget *l) { ListFreeze(l); Append(l, 3); ListSelectRow(l, 1); ListThaw(l); },
          "select 0; unselect 0; select 1; "},
     };
-    for (const auto &c : cases)
-    {
-        GtkWidget *list = NewList(c.browse);
-        signals.clear();
-        c.steps(list);
-        EXPECT_EQ(c.expected, signals) << c.what;
-        gtk_widget_destroy(list);
-    }
+    Check(cases, false);
 }
 
 // What the view shows follows the list, its cursor on the selected row, and
@@ -135,14 +152,7 @@ TEST(List, GivesTheSignalsOfEachStep)
 // (The arrow keys are pressed for real in the golden cases.)
 TEST(List, TheViewFollowsTheSelection)
 {
-    ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
-    const struct
-    {
-        const char *what;
-        gboolean browse;
-        std::function<void(GtkWidget *)> steps;
-        const char *expected;
-    } cases[] = {
+    const Case cases[] = {
         {"browse", TRUE, [](GtkWidget *l) { ListSelectRow(l, 1); }, "unselect 0; select 1; shown 1 cursor 1"},
         {"single: space toggles", FALSE,
          [](GtkWidget *l) { ListSelectRow(l, 2); Key(l, GDK_KEY_space); }, "select 2; unselect 2; shown  cursor 2"},
@@ -155,17 +165,5 @@ TEST(List, TheViewFollowsTheSelection)
         {"thawing shows the selection", FALSE,
          [](GtkWidget *l) { ListFreeze(l); ListSelectRow(l, 2); ListThaw(l); }, "select 2; shown 2 cursor 2"},
     };
-    for (const auto &c : cases)
-    {
-        GtkWidget *window = gtk_window_new(GTK_WINDOW_TOPLEVEL), *list = NewList(c.browse);
-        gtk_container_add(GTK_CONTAINER(window), list);
-        gtk_widget_show_all(window);
-        Append(list, 3);
-        while (gtk_events_pending()) // laid out, so that a click finds its row
-            gtk_main_iteration();
-        signals.clear();
-        c.steps(list);
-        EXPECT_EQ(c.expected, signals + Shown(list)) << c.what;
-        gtk_widget_destroy(window);
-    }
+    Check(cases, true);
 }
