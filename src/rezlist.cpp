@@ -44,14 +44,12 @@ static void SelectLastRow(GtkWidget *clist)
     ListSelectRow(clist, ListRows(clist) - 1);
 }
 
-// OrvekIniDir joined with "RezList"; 0 when that would not fit `path`.
-static int ListFilePath(char *path, size_t size)
+// OrvekIniDir joined with "RezList" (OrvekIniDir is the short "." that
+// OrvekLauncher.ini's path is made from too).
+static void ListFilePath(char path[ORVEK_PATH_SIZE])
 {
-    if (strlen(OrvekIniDir) + 1 + sizeof kListFile > size)
-        return 0;
     strcpy(path, OrvekIniDir);
     AddPath(path, kListFile);
-    return 1;
 }
 
 // The archives under custom/, in the order glob sorts them (name order),
@@ -162,7 +160,8 @@ static void RestoreRezLists(GtkWidget *avail, GtkWidget *load)
     SetCheckFromString("CHECK_LoadRez", LineBuffer);
     GtkWidget *check = FindDialogWidget("CHECK_LoadRez");
     bool restore = !check || gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(check));
-    FILE *file = restore && ListFilePath(RezList, sizeof RezList) ? fopen(RezList, "r") : NULL;
+    ListFilePath(RezList);
+    FILE *file = restore ? fopen(RezList, "r") : NULL;
     if (file)
     {
         MoveListedArchives(file, names, moved, load);
@@ -206,8 +205,7 @@ void SaveRezList(void)
         return;
 
     char path[ORVEK_PATH_SIZE];
-    if (!ListFilePath(path, sizeof path))
-        return;
+    ListFilePath(path);
     FILE *file = linuxFOpen(path, "w");
     if (!file)
         return;
