@@ -155,6 +155,22 @@ static void OnSelectionChanged(GtkTreeSelection *selection, gpointer data)
         MoveSelection(list, row);
 }
 
+// The player moved the view's cursor. A browse list selects the row the
+// cursor is on, also when Ctrl held with an arrow key moves only the cursor
+// of a tree view.
+static void OnCursorChanged(GtkTreeView *view, gpointer)
+{
+    OrvekList *list = ORVEK_LIST(view);
+    GtkTreePath *path;
+    if (list->quiet)
+        return;
+    gtk_tree_view_get_cursor(view, &path, NULL);
+    gint row = gtk_tree_path_get_indices(path)[0];
+    gtk_tree_path_free(path);
+    if (row != list->selected)
+        ListSelectRow(GTK_WIDGET(view), row);
+}
+
 GtkWidget *ListNew(gboolean browse)
 {
     OrvekList *list = ORVEK_LIST(g_object_new(orvek_list_get_type(), NULL));
@@ -178,6 +194,7 @@ GtkWidget *ListNew(gboolean browse)
     {
         gtk_tree_selection_set_mode(selection, GTK_SELECTION_BROWSE);
         g_signal_connect(selection, "changed", G_CALLBACK(OnSelectionChanged), list);
+        g_signal_connect(view, "cursor-changed", G_CALLBACK(OnCursorChanged), NULL);
     }
     else
     {
