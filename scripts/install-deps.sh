@@ -14,6 +14,8 @@ packages=(
     # The pictures' fonts: DejaVu, with the italic faces that a resource file
     # may ask for (fontconfig would otherwise slant the upright ones).
     fonts-dejavu-core fonts-dejavu-extra
+    # A player's locale that writes numbers with a comma, made by a case.
+    locales
     sway xwayland dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream man-db groff-base mandoc libglib2.0-bin shellcheck
 )
