@@ -66,20 +66,12 @@ void FillRenderList(const char *orvekpath)
     renderwidth = IntVariable("ScreenWidth");
     renderheight = IntVariable("ScreenHeight");
 
-    // GetRenderDLL hands out these strings until the run ends; only a second
-    // search, which the launcher itself never makes, replaces them.
-    globfree(&globdata);
-    memset(&globdata, 0, sizeof globdata);
-
-    // A directory too long for the pattern is not searched at all: a cut
-    // pattern would look somewhere else.
+    // The one search of the run: GetRenderDLL hands out its strings until
+    // the run ends. The directory is the game directory, ".".
     char buffer[256];
-    if (snprintf(buffer, sizeof buffer, "%s", orvekpath) < (int)sizeof buffer &&
-        strlen(buffer) + 1 + sizeof kPattern <= sizeof buffer)
-    {
-        AddPath(buffer, kPattern);
-        glob(buffer, 0, NULL, &globdata);
-    }
+    strcpy(buffer, orvekpath);
+    AddPath(buffer, kPattern);
+    glob(buffer, 0, NULL, &globdata);
 
     GtkWidget *clist = FindDialogWidget("CLIST_Renderer");
     if (!clist)
