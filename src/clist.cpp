@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 // One-column lists on a tree view over a list store. The list keeps the
 // selected row itself and reports each change through its own two signals;
-// the tree view's selection only shows it. In browse mode whatever the
-// player does to the view's selection is turned into the same two signals.
-// Otherwise the player's keys move only the cursor, and a click or space
-// toggles the row they are on, which a tree view would not do by itself.
+// the tree view's selection only shows it, always the list's row. In browse
+// mode whatever the player does to the view's selection is turned into the
+// same two signals, and a click reports its row even when it is selected
+// already. Otherwise the player's keys move only the cursor, and space or a
+// click toggles the row they are on, which a tree view would not do by
+// itself: a click when the button is released over the row it was pressed
+// on, and a double click ends with its row selected.
 #include "clist.h"
 
 enum { COLUMN_TEXT, COLUMN_DATA };
@@ -18,6 +21,7 @@ struct OrvekList
     gint selected;  // -1 for none
     gint frozen;    // freezes not yet thawed
     gboolean quiet; // the list itself is changing the view's selection
+    gint pressed;   // outside browse mode: the row a click began on, -1 for none
 };
 
 struct OrvekListClass
@@ -49,6 +53,7 @@ static void orvek_list_class_init(OrvekListClass *klass)
 static void orvek_list_init(OrvekList *list)
 {
     list->selected = -1;
+    list->pressed = -1;
 }
 
 static GtkTreeModel *Model(OrvekList *list)
@@ -79,19 +84,23 @@ static void MoveSelection(OrvekList *list, gint row)
 }
 
 // Shows the selected row in the view and puts the keyboard's cursor on it.
+// Setting the cursor selects its row too, except while Ctrl is held in a
+// key that the view is handling: the row is selected outright.
 static void ShowSelection(OrvekList *list)
 {
     if (list->frozen)
         return;
+    GtkTreeSelection *selection = gtk_tree_view_get_selection(GTK_TREE_VIEW(list));
     list->quiet = TRUE;
     if (list->selected == -1)
     {
-        gtk_tree_selection_unselect_all(gtk_tree_view_get_selection(GTK_TREE_VIEW(list)));
+        gtk_tree_selection_unselect_all(selection);
     }
     else
     {
         GtkTreePath *path = gtk_tree_path_new_from_indices(list->selected, -1);
         gtk_tree_view_set_cursor(GTK_TREE_VIEW(list), path, NULL, FALSE);
+        gtk_tree_selection_select_path(selection, path);
         gtk_tree_path_free(path);
     }
     list->quiet = FALSE;
@@ -110,28 +119,75 @@ static gboolean OnlyTheList(GtkTreeSelection *, GtkTreeModel *, GtkTreePath *, g
     return ORVEK_LIST(data)->quiet;
 }
 
-static gboolean OnButtonPress(GtkWidget *widget, GdkEventButton *event, gpointer)
+// The row under a point of the list's window, or -1.
+static gint RowAt(OrvekList *list, gdouble x, gdouble y)
 {
     GtkTreePath *path;
-    if (event->type == GDK_BUTTON_PRESS && event->button == GDK_BUTTON_PRIMARY &&
-        gtk_tree_view_get_path_at_pos(GTK_TREE_VIEW(widget), (gint)event->x, (gint)event->y, &path, NULL, NULL,
-                                      NULL))
-    {
-        ToggleRow(ORVEK_LIST(widget), gtk_tree_path_get_indices(path)[0]);
-        gtk_tree_path_free(path);
-    }
-    return FALSE; // the view still takes the focus and moves its cursor
+    if (!gtk_tree_view_get_path_at_pos(GTK_TREE_VIEW(list), (gint)x, (gint)y, &path, NULL, NULL, NULL))
+        return -1;
+    gint row = gtk_tree_path_get_indices(path)[0];
+    gtk_tree_path_free(path);
+    return row;
 }
 
+// Returning FALSE, the view still takes the focus and moves its cursor.
+static gboolean OnButtonPress(GtkWidget *widget, GdkEventButton *event, gpointer)
+{
+    OrvekList *list = ORVEK_LIST(widget);
+    gint row = event->button == GDK_BUTTON_PRIMARY ? RowAt(list, event->x, event->y) : -1;
+    if (row == -1)
+        return FALSE;
+    if (list->browse)
+    {
+        if (event->type == GDK_BUTTON_PRESS)
+            ListSelectRow(widget, row);
+    }
+    else if (event->type == GDK_BUTTON_PRESS)
+    {
+        list->pressed = row;
+    }
+    else // the second press of a double click
+    {
+        list->pressed = -1;
+        ListSelectRow(widget, row);
+    }
+    return FALSE;
+}
+
+static gboolean OnButtonRelease(GtkWidget *widget, GdkEventButton *event, gpointer)
+{
+    OrvekList *list = ORVEK_LIST(widget);
+    gint pressed = list->pressed;
+    if (event->button != GDK_BUTTON_PRIMARY)
+        return FALSE;
+    list->pressed = -1;
+    if (pressed != -1 && RowAt(list, event->x, event->y) == pressed)
+        ToggleRow(list, pressed);
+    return FALSE;
+}
+
+static gboolean IsSpace(guint keyval)
+{
+    return keyval == GDK_KEY_space || keyval == GDK_KEY_KP_Space;
+}
+
+// Ctrl+Page Up and Ctrl+Page Down turn the notebook's pages wherever the
+// keyboard is, so a list leaves them to the notebook it lies in rather than
+// paging itself. Outside browse mode space toggles the cursor's row.
 static gboolean OnKeyPress(GtkWidget *widget, GdkEventKey *event, gpointer)
 {
+    OrvekList *list = ORVEK_LIST(widget);
+    GtkWidget *notebook;
     GtkTreePath *path;
-    if (event->keyval != GDK_KEY_space && event->keyval != GDK_KEY_KP_Space)
+    if ((event->keyval == GDK_KEY_Page_Up || event->keyval == GDK_KEY_Page_Down) &&
+        (event->state & GDK_CONTROL_MASK) && (notebook = gtk_widget_get_ancestor(widget, GTK_TYPE_NOTEBOOK)))
+        return gtk_bindings_activate_event(G_OBJECT(notebook), event);
+    if (list->browse || !IsSpace(event->keyval))
         return FALSE;
     gtk_tree_view_get_cursor(GTK_TREE_VIEW(widget), &path, NULL);
     if (!path)
         return FALSE;
-    ToggleRow(ORVEK_LIST(widget), gtk_tree_path_get_indices(path)[0]);
+    ToggleRow(list, gtk_tree_path_get_indices(path)[0]);
     gtk_tree_path_free(path);
     return TRUE;
 }
@@ -156,7 +212,7 @@ static void OnSelectionChanged(GtkTreeSelection *selection, gpointer data)
 }
 
 // The player moved the view's cursor. A browse list selects the row the
-// cursor is on, also when Ctrl held with an arrow key moves only the cursor
+// cursor is on, also when Ctrl held with a moving key moves only the cursor
 // of a tree view.
 static void OnCursorChanged(GtkTreeView *view, gpointer)
 {
@@ -199,9 +255,10 @@ GtkWidget *ListNew(gboolean browse)
     else
     {
         gtk_tree_selection_set_select_function(selection, OnlyTheList, list, NULL);
-        g_signal_connect(view, "button-press-event", G_CALLBACK(OnButtonPress), NULL);
-        g_signal_connect(view, "key-press-event", G_CALLBACK(OnKeyPress), NULL);
+        g_signal_connect(view, "button-release-event", G_CALLBACK(OnButtonRelease), NULL);
     }
+    g_signal_connect(view, "button-press-event", G_CALLBACK(OnButtonPress), NULL);
+    g_signal_connect(view, "key-press-event", G_CALLBACK(OnKeyPress), NULL);
     return GTK_WIDGET(list);
 }
 
@@ -228,9 +285,12 @@ void ListRemove(GtkWidget *widget, gint row)
         MoveSelection(list, -1);
     else if (row < list->selected)
         list->selected--;
+    // The view moves its cursor off a removed row and selects the next one;
+    // it shows the list's selection again, none after the selected row.
     list->quiet = TRUE;
     gtk_list_store_remove(list->store, &iter);
     list->quiet = FALSE;
+    ShowSelection(list);
 }
 
 void ListClear(GtkWidget *widget)

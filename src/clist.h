@@ -9,8 +9,12 @@
 //   again runs "select_row" again;
 // - removing the selected row reports it unselected while it still exists;
 // - clearing the list removes every row without reporting anything.
-// The player's clicks and keys select through the same signals, and the
-// keyboard's cursor follows the selected row.
+// The player's clicks and keys select through the same signals: in browse
+// mode the keys (Ctrl held or not) and clicks select the row they reach, a
+// click on the selected row too; otherwise the keys move the cursor, space
+// or a click toggles a row, and a double click selects it. Ctrl+Page Up and
+// Ctrl+Page Down are left to the notebook that holds the list. The view
+// always shows the list's own selection, with the keyboard's cursor on it.
 // The handlers take (GtkWidget *list, gint row, gint column, GdkEvent *event,
 // gpointer user_data); column is always 0, event null.
 #ifndef ORVEK_CLIST_H

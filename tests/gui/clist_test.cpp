@@ -65,24 +65,36 @@ void Key(GtkWidget *list, guint keyval)
     g_signal_emit_by_name(list, "key-press-event", &event, &handled);
 }
 
-// A click of the first button on a row, as the list's own handler gets it.
-void Click(GtkWidget *list, gint row)
+// A click of the first button on a row (two for a double click), as the
+// list's own handlers get it: each press, the double click's second press
+// once more as such, and each release.
+void Click(GtkWidget *list, gint row, int clicks = 1)
 {
     GdkRectangle area;
     GtkTreePath *path = gtk_tree_path_new_from_indices(row, -1);
     gtk_tree_view_get_cell_area(GTK_TREE_VIEW(list), path, NULL, &area);
     gtk_tree_path_free(path);
     GdkEventButton event = {};
-    event.type = GDK_BUTTON_PRESS;
     event.button = 1;
     event.x = area.x + 1;
     event.y = area.y + 1;
-    // Only the list's handler: the view's own would want a pointer device,
-    // and a handler that says the click is handled keeps it from running.
-    gulong stop = g_signal_connect(list, "button-press-event", G_CALLBACK(gtk_true), NULL);
+    // Only the list's handlers: the view's own would want a pointer device,
+    // and a handler that says the click is handled keeps them from running.
+    gulong stops[] = {g_signal_connect(list, "button-press-event", G_CALLBACK(gtk_true), NULL),
+                      g_signal_connect(list, "button-release-event", G_CALLBACK(gtk_true), NULL)};
     gboolean handled;
-    g_signal_emit_by_name(list, "button-press-event", &event, &handled);
-    g_signal_handler_disconnect(list, stop);
+    for (int i = 1; i <= clicks; i++)
+    {
+        event.type = GDK_BUTTON_PRESS;
+        g_signal_emit_by_name(list, "button-press-event", &event, &handled);
+        event.type = GDK_2BUTTON_PRESS;
+        if (i == 2)
+            g_signal_emit_by_name(list, "button-press-event", &event, &handled);
+        event.type = GDK_BUTTON_RELEASE;
+        g_signal_emit_by_name(list, "button-release-event", &event, &handled);
+    }
+    for (gulong stop : stops)
+        g_signal_handler_disconnect(list, stop);
 }
 
 struct Case
@@ -147,9 +159,11 @@ TEST(List, GivesTheSignalsOfEachStep)
     Check(cases, false);
 }
 
-// What the view shows follows the list, its cursor on the selected row, and
-// space toggles the row under the cursor of a list outside browse mode.
-// (The arrow keys are pressed for real in the golden cases.)
+// What the view shows follows the list, its cursor on the selected row (none
+// shown once the selected row is gone); space and a click toggle a row of a
+// list outside browse mode, where a double click selects it; a click on a
+// browse list reports its row, the selected one too. (Keys and clicks are
+// pressed for real in the golden cases.)
 TEST(List, TheViewFollowsTheSelection)
 {
     const Case cases[] = {
@@ -161,7 +175,12 @@ TEST(List, TheViewFollowsTheSelection)
          "select 2; unselect 2; select 2; shown 2 cursor 2"},
         {"single: a click toggles", FALSE,
          [](GtkWidget *l) { Click(l, 1); Click(l, 2); Click(l, 2); }, "select 1; unselect 1; select 2; unselect 2; shown  cursor 2"},
-        {"browse: a click is left to the view", TRUE, [](GtkWidget *l) { Click(l, 1); }, "shown 0 cursor 0"},
+        {"single: a double click selects", FALSE, [](GtkWidget *l) { Click(l, 1, 2); Click(l, 2, 2); },
+         "select 1; select 1; unselect 1; select 2; select 2; shown 2 cursor 2"},
+        {"browse: a click selects, also the selected row again", TRUE,
+         [](GtkWidget *l) { Click(l, 1); Click(l, 1); }, "unselect 0; select 1; select 1; shown 1 cursor 1"},
+        {"single: removing the selected row shows none", FALSE,
+         [](GtkWidget *l) { ListSelectRow(l, 1); ListRemove(l, 1); }, "select 1; unselect 1; shown  cursor 1"},
         {"thawing shows the selection", FALSE,
          [](GtkWidget *l) { ListFreeze(l); ListSelectRow(l, 2); ListThaw(l); }, "select 2; shown 2 cursor 2"},
     };
