@@ -8,6 +8,8 @@
 // click toggles the row they are on, which a tree view would not do by
 // itself: a click when the button is released over the row it was pressed
 // on, and a double click ends with its row selected.
+// A row's text is kept as given, bytes and all; a name that is not UTF-8 is
+// shown as GLib shows file names.
 #include "clist.h"
 
 enum { COLUMN_TEXT, COLUMN_DATA };
@@ -227,6 +229,22 @@ static void OnCursorChanged(GtkTreeView *view, gpointer)
         ListSelectRow(GTK_WIDGET(view), row);
 }
 
+// The row's text as the player sees it: archive names are file names, which
+// need not be UTF-8, and are shown as GLib shows such a name.
+static void ShowText(GtkTreeViewColumn *, GtkCellRenderer *cell, GtkTreeModel *model, GtkTreeIter *iter, gpointer)
+{
+    gchar *text;
+    gtk_tree_model_get(model, iter, COLUMN_TEXT, &text, -1);
+    if (!g_utf8_validate(text, -1, NULL))
+    {
+        gchar *shown = g_filename_display_name(text);
+        g_free(text);
+        text = shown;
+    }
+    g_object_set(cell, "text", text, NULL);
+    g_free(text);
+}
+
 GtkWidget *ListNew(gboolean browse)
 {
     OrvekList *list = ORVEK_LIST(g_object_new(orvek_list_get_type(), NULL));
@@ -235,8 +253,10 @@ GtkWidget *ListNew(gboolean browse)
     list->store = gtk_list_store_new(2, G_TYPE_STRING, G_TYPE_POINTER);
     gtk_tree_view_set_model(view, Model(list));
 
-    GtkTreeViewColumn *column =
-        gtk_tree_view_column_new_with_attributes(NULL, gtk_cell_renderer_text_new(), "text", COLUMN_TEXT, NULL);
+    GtkTreeViewColumn *column = gtk_tree_view_column_new();
+    GtkCellRenderer *cell = gtk_cell_renderer_text_new();
+    gtk_tree_view_column_pack_start(column, cell, TRUE);
+    gtk_tree_view_column_set_cell_data_func(column, cell, ShowText, NULL, NULL);
     gtk_tree_view_column_set_sizing(column, GTK_TREE_VIEW_COLUMN_FIXED);
     gtk_tree_view_column_set_fixed_width(column, 80);
     gtk_tree_view_column_set_expand(column, TRUE);

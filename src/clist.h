@@ -36,7 +36,8 @@ void ListRemove(GtkWidget *list, gint row);
 void ListClear(GtkWidget *list);
 gint ListRows(GtkWidget *list);
 // Functions that take a row number want one of a row that exists.
-// The row's text, to be freed with g_free.
+// The row's text as appended, byte for byte, to be freed with g_free (it
+// is shown as GLib shows a file name where it is not UTF-8).
 gchar *ListText(GtkWidget *list, gint row);
 void ListSetRowData(GtkWidget *list, gint row, gpointer data);
 gpointer ListRowData(GtkWidget *list, gint row);
