@@ -155,14 +155,26 @@ void on_CLIST_LoadFiles_unselect_row(GtkWidget *clist, gint, gint, GdkEvent *, g
     FollowSelection(clist, "BUT_Rem", &LoadRow, -1);
 }
 
-void on_BUT_Add_clicked(GtkButton *, gpointer)
+// The move leaves the pressed button insensitive, as its list has no
+// selected row any more. A button that had the keyboard's focus would lose
+// it to nothing: the list that now holds the moved archive takes it.
+static void MoveArchive(GtkButton *button, int row, int add)
 {
-    if (AvailRow != -1)
-        AddRezEntryToList(AvailRow, 1);
+    gboolean focused = gtk_widget_has_focus(GTK_WIDGET(button));
+    AddRezEntryToList(row, add);
+    GtkWidget *target = lookup_widget(GTK_WIDGET(button), add ? "CLIST_LoadFiles" : "CLIST_AvailFiles");
+    if (focused && target)
+        gtk_widget_grab_focus(target);
 }
 
-void on_BUT_Rem_clicked(GtkButton *, gpointer)
+void on_BUT_Add_clicked(GtkButton *button, gpointer)
+{
+    if (AvailRow != -1)
+        MoveArchive(button, AvailRow, 1);
+}
+
+void on_BUT_Rem_clicked(GtkButton *button, gpointer)
 {
     if (LoadRow != -1)
-        AddRezEntryToList(LoadRow, 0);
+        MoveArchive(button, LoadRow, 0);
 }
