@@ -46,6 +46,9 @@ Running (a case may run several times; each run sees the files of the last):
                                in the environment of sh, to the window's id)
   keys KEY...  hold KEY...     keys as xdotool names them, pressed and released
                                or only pressed
+  click NAME [ROW]             a click of the first button in the middle of the
+  double-click NAME [ROW]      control that at-spi calls NAME (a list or a
+                               button) or of its row ROW; needs bus
   type TEXT                    text typed
   paste + text                 the text put on the clipboard, then Ctrl+V
   close                        ask the window to close, as a window manager does
@@ -58,6 +61,10 @@ Running (a case may run several times; each run sees the files of the last):
                                pictures/debianN/NAME.png on a release that has
                                that folder (fonts are drawn differently)
   end                          wait for the program to end
+  bus                          the next runs get a session bus of the case's
+                               own (and XDG_RUNTIME_DIR a private folder), on
+                               which GTK's accessibility bridge, no longer
+                               turned off, starts the accessibility bus
   wayland [xwayland]           the next runs on a headless Wayland compositor
                                (sway) of their own, with no DISPLAY or with
                                its XWayland's; as root, the compositor and
@@ -69,6 +76,10 @@ Running (a case may run several times; each run sees the files of the last):
                                compositor's own (the virtual-keyboard protocol)
 Checks, on the last run (a run's standard output must be checked):
   stdout + text   stderr + text   status N   expect [-n] [-e] PATH + text
+  seen + text                   what a screen reader reads, through at-spi,
+                                is text within the deadline: the four lists'
+                                selected rows and the control with the focus
+                                (accessibility/reader.py)
   absent PATH...                the files do not exist
   keep PATH...                  notes the files as they are now (checks nothing)
   unchanged PATH...             the files are the ones keep noted: the same file
@@ -99,6 +110,7 @@ import Xlib.protocol
 import Xlib.X
 
 BUILD, SOURCE = os.environ.get("ORVEK_BUILD", ""), os.environ.get("ORVEK_SOURCE", "")
+READER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "accessibility", "reader.py")
 WAIT = float(os.environ.get("CASE_WAIT", "60"))
 SNAP_SETTLE = 2.0
 CAPTURE_TITLE = r"^Console Key \(ESC to cancel\)\?$"
@@ -134,7 +146,7 @@ def parse(path):
             cases.append((rest, []))
             continue
         text = None
-        if verb in ("file", "paste", "stdout", "stderr", "expect"):
+        if verb in ("file", "paste", "stdout", "stderr", "expect", "seen"):
             end = lines.index(".", i)
             text, i = "".join(line + "\n" for line in lines[i:end]), end + 1
         words = [verb] + ([rest] if verb in ("type", "sh") else shlex.split(rest))
@@ -419,6 +431,7 @@ class Case:
                         SDL_FRAMEBUFFER_ACCELERATION="0", NO_AT_BRIDGE="1",
                         DBUS_SESSION_BUS_ADDRESS="unix:path=" + os.path.join(self.work, "no-bus"), **self.vars)
         self.process = self.window = self.dialog = self.clipboard = self.condition = self.wayland = None
+        self.bus, self.clicked = None, 0.0
         self.runs, self.unchecked, self.mounted, self.kept = [], False, False, {}
 
     def expand(self, text, values=None):
@@ -435,7 +448,7 @@ class Case:
             out.write(data)
 
     def step(self, words, text):
-        method = getattr(self, "do_" + words[0], None)
+        method = getattr(self, "do_" + words[0].replace("-", "_"), None)
         if not method:
             raise Failure(f"unknown step {words[0]}")
         if self.condition:
@@ -496,6 +509,33 @@ class Case:
             self.wayland.stop()
         self.wayland = None
         self.wayland = Sway(self.work, words[1:] == ["xwayland"])
+
+    def do_bus(self, words, _):
+        """dbus-run-session runs a shell that tells the bus's address and
+        then waits for its input to end; the bus ends with it, and the
+        accessibility bus with that."""
+        runtime = os.path.join(self.work, "runtime")
+        os.mkdir(runtime, 0o700)
+        self.env.update(XDG_RUNTIME_DIR=runtime)
+        self.env.pop("NO_AT_BRIDGE", None)
+        self.bus = subprocess.Popen(["dbus-run-session", "--", "sh", "-c",
+                                     'echo "$DBUS_SESSION_BUS_ADDRESS" && exec cat >/dev/null'],
+                                    stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                    env=self.env, start_new_session=True, text=True)
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = self.bus.stdout.readline().strip()
+        if not self.env["DBUS_SESSION_BUS_ADDRESS"]:
+            raise Failure("dbus-run-session told no bus address")
+
+    def reader(self, *args, text=None):
+        """What accessibility/reader.py reads, in the bus's environment."""
+        try:
+            result = subprocess.run(["/usr/bin/python3", READER, *args], input=text or "", env=self.env,
+                                    capture_output=True, text=True, timeout=WAIT)
+        except subprocess.TimeoutExpired:
+            raise Failure(f"reader.py {' '.join(args)}: no answer within {WAIT:.0f} s")
+        if result.returncode != 0 and (args[0] != "seen" or not result.stdout):
+            raise Failure(f"reader.py {' '.join(args)}: {result.stdout.strip()} {result.stderr.strip()}")
+        return result.stdout
 
     def do_use(self, words, _):
         for _, used, text in parse(os.path.join(self.case_dir, words[1]))[0][1]:
@@ -646,6 +686,16 @@ class Case:
     def do_hold(self, words, _):
         xdotool("keydown", "--window", self.window, *words[1:])
 
+    def do_click(self, words, _):  # also double-click
+        x, y = self.reader("where", *words[1:]).split()
+        # Clicks at one spot within GTK's double-click time (400 ms) would
+        # make one double (or triple) click.
+        time.sleep(max(0.0, self.clicked + 0.5 - time.monotonic()))
+        xdotool("mousemove", x, y, "click", *(["--repeat", "2"] if words[0] == "double-click" else []), "1")
+        self.clicked = time.monotonic()
+
+    do_double_click = do_click
+
     def do_type(self, words, _):
         xdotool("type", "--clearmodifiers", "--delay", "30", self.expand(words[1]))
 
@@ -762,6 +812,9 @@ class Case:
 
     do_stderr = do_stdout
 
+    def do_seen(self, words, text):
+        compare("what is seen", text, self.reader("seen", text=text))
+
     def do_status(self, words, _):
         compare("exit status", words[1], str(self.runs[-1]["status"]))
 
@@ -808,6 +861,13 @@ class Case:
         self.kill()
         if self.wayland:
             self.wayland.stop()
+        if self.bus:
+            self.bus.stdin.close()
+            try:
+                self.bus.wait(timeout=WAIT)
+            except subprocess.TimeoutExpired:
+                os.killpg(self.bus.pid, signal.SIGKILL)
+                self.bus.wait()
         if self.clipboard:
             self.clipboard.kill()
         if self.mounted:

@@ -8,22 +8,21 @@ can reach and each picture: its role, its name and, where a label names it,
 that label, as long as the label says in turn that it names the control.
 Controls the player cannot see are marked hidden.
 
-The launcher and the reader share a session bus of their own, on which the
-accessibility bus and its registry start; all of them end with the script.
+The launcher and the reader share the session bus of the environment (the
+runner's bus step), on which the accessibility bus and its registry start.
 The exit status is 1 when a control has no name, the dialog never appears
 or the launcher does not end; the launcher's own output follows the list.
 """
 import os
-import re
-import signal
 import subprocess
 import sys
 import time
 
+import pyatspi  # Debian's python3-pyatspi
+
 # The runner waits CASE_WAIT seconds for the script's end: each wait here
 # takes a part of that, so that the script can still say what went wrong.
 WAIT = float(os.environ.get("CASE_WAIT", "60")) / 4
-pyatspi = None  # imported once the session bus is there: it connects at once
 
 
 def wait_for(condition):
@@ -113,44 +112,14 @@ def read_dialog(launcher):
     return 1 if any("WITHOUT NAME" in line for line in lines) else 0
 
 
-def running(pid):
-    """Whether the process lives (a zombie has ended)."""
-    try:
-        with open(f"/proc/{pid}/stat") as stat:
-            return stat.read().rsplit(")", 1)[1].split()[0] != "Z"
-    except OSError:
-        return False
-
-
 def main():
-    global pyatspi
-    read, write = os.pipe()
-    # What the bus starts writes nothing on standard output (the registry would).
-    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", f"--print-address={write}"],
-                           pass_fds=(write,), stdout=subprocess.DEVNULL)
-    os.close(write)
-    with os.fdopen(read) as address:
-        os.environ["DBUS_SESSION_BUS_ADDRESS"] = address.readline().strip()
-    launcher = None
+    launcher = subprocess.Popen([os.path.join(os.environ["ORVEK_BUILD"], "orvek-launcher")], cwd=os.environ["GAME"])
     try:
-        import pyatspi  # Debian's python3-pyatspi
-        launcher = subprocess.Popen([os.path.join(os.environ["ORVEK_BUILD"], "orvek-launcher")],
-                                    cwd=os.environ["GAME"])
         return read_dialog(launcher)
     finally:
-        if launcher and launcher.poll() is None:
+        if launcher.poll() is None:
             launcher.kill()
             launcher.wait()
-        # The accessibility bus's launcher ends with the session bus, and
-        # takes the accessibility bus and the registry along.
-        owner = subprocess.run(["dbus-send", "--session", "--print-reply", "--dest=org.freedesktop.DBus", "/",
-                                "org.freedesktop.DBus.GetConnectionUnixProcessID", "string:org.a11y.Bus"],
-                               capture_output=True, text=True).stdout
-        bus.terminate()
-        bus.wait()
-        for pid in map(int, re.findall(r"uint32 (\d+)", owner)):
-            if not wait_for(lambda: not running(pid)):
-                os.kill(pid, signal.SIGTERM)
 
 
 if __name__ == "__main__":
