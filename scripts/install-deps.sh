@@ -11,6 +11,9 @@ packages=(
     # GTK only recommends a loader for.
     librsvg2-common
     xvfb xauth xdotool xclip x11-utils imagemagick python3 python3-xlib
+    # The game's icon drawn by librsvg, as GTK draws it, to compare the
+    # window's icon with.
+    librsvg2-bin
     # The pictures' fonts: DejaVu, with the italic faces that a resource file
     # may ask for (fontconfig would otherwise slant the upright ones).
     fonts-dejavu-core fonts-dejavu-extra
