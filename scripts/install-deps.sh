@@ -14,6 +14,8 @@ packages=(
     # The game's icon drawn by librsvg, as GTK draws it, to compare the
     # window's icon with.
     librsvg2-bin
+    # The desktop entry's actions launched as the menu does, through GIO.
+    python3-gi
     # The pictures' fonts: DejaVu, with the italic faces that a resource file
     # may ask for (fontconfig would otherwise slant the upright ones).
     fonts-dejavu-core fonts-dejavu-extra
