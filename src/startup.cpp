@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The run's global state, path joining, and loading what the dialog starts from.
+// The run's global state, path joining (also from the launcher's own
+// folder), and loading what the dialog starts from.
 #include "main.h"
 
 #include <signal.h>
