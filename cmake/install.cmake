@@ -7,6 +7,20 @@ set(ORVEK_GAME_DIR "lib/games/orvek" CACHE STRING
     "Game directory: launcher, start script, renderers (relative to the install prefix)")
 set(ORVEK_DATA_DIR "" CACHE STRING
     "The dialog's picture, look and sound, reached through links in the game directory (relative to the install prefix; empty: in the game directory itself)")
+# The launcher finds the installed icon from its own folder as well, for a
+# prefix such as /opt/orvek that is none of the desktop's data folders: the
+# way from the game directory to the icon themes' folder. With both folders
+# relative to the prefix it holds for any prefix (cmake --install --prefix).
+set(game_dir "${ORVEK_GAME_DIR}")
+set(icons_dir "${CMAKE_INSTALL_DATAROOTDIR}/icons")
+foreach(dir game_dir icons_dir)
+  if(NOT IS_ABSOLUTE "${${dir}}")
+    set(${dir} "${CMAKE_INSTALL_PREFIX}/${${dir}}")
+  endif()
+endforeach()
+file(RELATIVE_PATH icons_from_game_dir "${game_dir}" "${icons_dir}")
+target_compile_definitions(orvek-launcher PRIVATE "ORVEK_ICONS_FROM_GAME_DIR=\"${icons_from_game_dir}\"")
+
 set(data_dir "${ORVEK_DATA_DIR}")
 if(data_dir STREQUAL "")
   set(data_dir "${ORVEK_GAME_DIR}")

@@ -20,7 +20,7 @@ targets=("$@")
 # clang's sanitizers name a report's functions only through llvm-symbolizer
 # (package llvm); without names the leak suppressions that name a function
 # cannot match, and a finding's report is hard to read.
-scripts/install-deps.sh clang libclang-rt-dev llvm
+scripts/install-deps.sh --tests clang libclang-rt-dev llvm
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" \
     -DORVEK_SANITIZE=ON -DORVEK_FUZZ=ON -DORVEK_TESTS=OFF >/dev/null

@@ -12,7 +12,7 @@
 set -eu
 cd "$(dirname "$0")/.."
 root=$PWD
-scripts/install-deps.sh valgrind
+scripts/install-deps.sh --tests valgrind
 
 build=${1:-}
 if [ -z "$build" ]; then

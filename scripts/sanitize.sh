@@ -7,7 +7,7 @@
 # arguments go to CMake.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh --tests
 # -O1 keeps the instrumented build and its runs quick on a small machine.
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEK_SANITIZE=ON \
     -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g" -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" "$@" >/dev/null

@@ -3,8 +3,9 @@
 # Builds everything and runs every test suite. Extra arguments go to CMake.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+scripts/install-deps.sh --tests
+# A build folder that scripts/demo.sh made has no test suites yet.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORVEK_TESTS=ON "$@" >/dev/null
 cmake --build build -j"$(nproc)"
 cd build
 ctest --output-on-failure -j2

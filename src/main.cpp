@@ -6,6 +6,7 @@
 #ifdef GDK_WINDOWING_X11
 #include <gdk/gdkx.h>
 #endif
+#include <limits.h>
 #include <locale.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -60,12 +61,18 @@ int main(int argc, char *argv[])
     add_pixmap_directory(buffer);
 
     // Every window carries the game's icon, found by name in the icon
-    // themes: where the game is installed, or in the game directory's own
-    // folder "icons", laid out as share/icons is, for a game run in place.
-    // Without one the windows have no icon.
+    // themes: where the game is installed, under the desktop's data folders
+    // or, from the launcher's own folder, under any other prefix (such as
+    // /opt/orvek); or in the game directory's own folder "icons", laid out
+    // as share/icons is, for a game run in place. Without one the windows
+    // have no icon.
+    GtkIconTheme *icons = gtk_icon_theme_get_default();
     strcpy(buffer, OrvekDir);
     AddPath(buffer, "icons");
-    gtk_icon_theme_append_search_path(gtk_icon_theme_get_default(), buffer);
+    gtk_icon_theme_append_search_path(icons, buffer);
+    char installedIcons[PATH_MAX];
+    if (InstallPath(installedIcons, sizeof installedIcons, ORVEK_ICONS_FROM_GAME_DIR))
+        gtk_icon_theme_append_search_path(icons, installedIcons);
     gtk_window_set_default_icon_name("orvek");
 
     strcpy(buffer, OrvekDir);

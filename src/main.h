@@ -24,6 +24,13 @@ enum { FUNCTION_NONE = 0, FUNCTION_LAUNCH = 1, FUNCTION_MULTIPLAYER = 2 };
 // The caller guarantees that the joined path fits its buffer.
 void AddPath(char *path, const char *component);
 
+// Fills `path` (of `size` bytes) with the folder that holds the launcher's
+// program file, behind any links to it, joined with `relative`: for an
+// installed game, a place in its install. Returns 0, leaving `path`
+// unusable, where the program file cannot be named or the joined path would
+// not fit.
+int InstallPath(char *path, size_t size, const char *relative);
+
 // Names the INI file, reads the game's configuration and applies the saved
 // settings (and with them the choice whether to pop up) to the dialog.
 void InitStartupFiles(void);

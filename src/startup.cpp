@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
-// The run's global state, path joining, and loading what the dialog starts from.
+// The run's global state, path joining (also from the launcher's own
+// folder), and loading what the dialog starts from.
 #include "main.h"
 
 #include <signal.h>
 #include <string.h>
+#include <unistd.h>
 
 #include "launcher.h"
 #include "settings.h"
@@ -28,6 +30,21 @@ void AddPath(char *path, const char *component)
     }
     if (component)
         strcpy(path + len, component);
+}
+
+int InstallPath(char *path, size_t size, const char *relative)
+{
+    // The kernel names the program file itself, behind any link to it (a
+    // player's own game directory holds one), always as a full path.
+    ssize_t length = readlink("/proc/self/exe", path, size);
+    if (length < 0 || (size_t)length >= size)
+        return 0;
+    path[length] = '\0';
+    char *name = strrchr(path, '/') + 1;
+    if ((size_t)(name - path) + strlen(relative) >= size)
+        return 0;
+    strcpy(name, relative);
+    return 1;
 }
 
 void RestoreTerminationSignals(void)
