@@ -13,6 +13,7 @@
 #include <string.h>
 
 #include "commandline.h"
+#include "focusring.h"
 #include "interface.h"
 #include "launcher.h"
 #include "main.h"
@@ -78,6 +79,7 @@ int main(int argc, char *argv[])
     strcpy(buffer, OrvekDir);
     AddPath(buffer, "OrvekLauncher.rc");
     RC_Parse(buffer);
+    FOCUS_Install();
 
     ChooseSDLDisplay();
     SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);

@@ -45,9 +45,13 @@ const char *const kSelectors[KIND_COUNT] = {
     // Labels draw no background of their own; notebooks draw their tab row
     // and page in nodes of their own.
     ".%1$s%2$s:not(label), notebook.%1$s%2$s > header, notebook.%1$s%2$s > stack",
-    ".%1$s%2$s",
+    // A notebook's tabs take its text colour, in which the keyboard focus
+    // is drawn on them.
+    ".%1$s%2$s, notebook.%1$s%2$s > header > tabs > tab",
     "entry.%1$s%2$s, spinbutton.%1$s%2$s, treeview.%1$s%2$s, .%1$s%2$s check, .%1$s%2$s radio",
-    "entry.%1$s%2$s, spinbutton.%1$s%2$s, treeview.%1$s%2$s, .%1$s%2$s check, .%1$s%2$s radio",
+    // A spin button draws its number, its - and its + in nodes of their own.
+    "entry.%1$s%2$s, spinbutton.%1$s%2$s, spinbutton.%1$s%2$s > entry, spinbutton.%1$s%2$s > button, "
+    "treeview.%1$s%2$s, .%1$s%2$s check, .%1$s%2$s radio",
 };
 
 void Skipped(GScanner *scanner, guint line, const char *what)
