@@ -11,6 +11,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -54,9 +55,22 @@ const char *const kSelectors[KIND_COUNT] = {
     "treeview.%1$s%2$s, .%1$s%2$s check, .%1$s%2$s radio",
 };
 
-void Skipped(GScanner *scanner, guint line, const char *what)
+// What is skipped, by line. A "{" that is never closed is only found at the
+// end of the file, after the lines it swallowed: the warnings are given once
+// the file is read, in the order of its lines.
+typedef std::vector<std::pair<guint, std::string>> Lines;
+Lines warnings;
+
+void Skipped(guint line, const std::string &what)
 {
-    g_warning("%s: line %u: skipped %s", scanner->input_name, line, what);
+    warnings.emplace_back(line, what);
+}
+
+// Each line that the "{" of line `open`, never closed, took with it.
+void Swallowed(const Lines &lines, guint open)
+{
+    for (const auto &item : lines)
+        Skipped(item.first, item.second + " (the { of line " + std::to_string(open) + " is never closed)");
 }
 
 std::string Text(GScanner *scanner)
@@ -71,20 +85,33 @@ std::string Text(GScanner *scanner)
 
 // Passes over the rest of something not understood: up to the end of the
 // line it started on, with any braces opened there (or on the next line)
-// closed again. Names it in one warning.
+// closed again. Names it in one warning, and each further line that a
+// brace never closed takes along in one more.
 void SkipItem(GScanner *scanner, guint line, const std::string &what)
 {
-    Skipped(scanner, line, what.c_str());
-    int depth = 0;
+    Skipped(line, what);
+    std::vector<guint> open; // the lines of the braces open, outermost first
+    Lines inside;            // the first word of each later line inside them
     for (;;)
     {
         GTokenType next = g_scanner_peek_next_token(scanner);
-        if (next == G_TOKEN_EOF || (next == G_TOKEN_RIGHT_CURLY && depth == 0))
+        if (next == G_TOKEN_EOF)
+        {
+            if (!open.empty())
+                Swallowed(inside, open.front());
             return;
-        if (depth == 0 && scanner->next_line != line && next != G_TOKEN_LEFT_CURLY)
+        }
+        if (open.empty() && (next == G_TOKEN_RIGHT_CURLY || (scanner->next_line != line && next != G_TOKEN_LEFT_CURLY)))
             return;
         g_scanner_get_next_token(scanner);
-        depth += next == G_TOKEN_LEFT_CURLY ? 1 : next == G_TOKEN_RIGHT_CURLY ? -1 : 0;
+        if (!open.empty() && scanner->line != line)
+            inside.emplace_back(scanner->line, Text(scanner));
+        if (next == G_TOKEN_LEFT_CURLY)
+            open.push_back(scanner->line);
+        else if (next == G_TOKEN_RIGHT_CURLY)
+            open.pop_back();
+        if (open.empty())
+            inside.clear();
         line = scanner->line;
     }
 }
@@ -156,12 +183,14 @@ std::string FontDeclarations(const char *name)
     return css;
 }
 
-// One line of a style's block.
-void ReadStyleItem(GScanner *scanner, Style &style)
+// One line of a style's block; false when it is skipped. `item` is its
+// line and its first word.
+bool ReadStyleItem(GScanner *scanner, Style &style, std::pair<guint, std::string> &item)
 {
     g_scanner_get_next_token(scanner);
     guint line = scanner->line;
     std::string name = Text(scanner);
+    item = {line, name};
     int kind = Find(kKinds, KIND_COUNT, name);
     if (kind >= 0)
     {
@@ -173,7 +202,7 @@ void ReadStyleItem(GScanner *scanner, Style &style)
             ReadColor(scanner, color))
         {
             style.colors[kind][state] = color;
-            return;
+            return true;
         }
     }
     else if (name == "font_name")
@@ -181,10 +210,11 @@ void ReadStyleItem(GScanner *scanner, Style &style)
         if (Expect(scanner, G_TOKEN_EQUAL_SIGN) && Expect(scanner, G_TOKEN_STRING))
         {
             style.font = FontDeclarations(scanner->value.v_string);
-            return;
+            return true;
         }
     }
     SkipItem(scanner, line, name);
+    return false;
 }
 
 Style *FindStyle(const std::string &name)
@@ -215,14 +245,21 @@ bool ReadStyle(GScanner *scanner)
     }
     if (!Expect(scanner, G_TOKEN_LEFT_CURLY))
         return false;
+    guint open = scanner->line;
+    Lines read; // its items so far, lost if its block never ends
     for (;;)
     {
         GTokenType next = g_scanner_peek_next_token(scanner);
         if (next == G_TOKEN_EOF)
+        {
+            Swallowed(read, open);
             return false;
+        }
         if (next == G_TOKEN_RIGHT_CURLY)
             break;
-        ReadStyleItem(scanner, style);
+        std::pair<guint, std::string> item;
+        if (ReadStyleItem(scanner, style, item))
+            read.push_back(item);
     }
     g_scanner_get_next_token(scanner);
     styles.push_back(style);
@@ -306,7 +343,6 @@ void RC_Parse(const char *filename)
         return;
 
     GScanner *scanner = g_scanner_new(NULL);
-    scanner->input_name = filename;
     scanner->config->cset_identifier_nth = (gchar *)(G_CSET_a_2_z G_CSET_A_2_Z "_-:0123456789");
     scanner->config->scan_identifier_1char = TRUE;
     scanner->config->int_2_float = TRUE;
@@ -325,6 +361,12 @@ void RC_Parse(const char *filename)
     }
     g_scanner_destroy(scanner);
     g_free(text);
+
+    std::stable_sort(warnings.begin(), warnings.end(),
+                     [](const Lines::value_type &a, const Lines::value_type &b) { return a.first < b.first; });
+    for (const auto &warning : warnings)
+        g_warning("%s: line %u: skipped %s", filename, warning.first, warning.second.c_str());
+    warnings.clear();
 
     GtkCssProvider *provider = gtk_css_provider_new();
     gtk_css_provider_load_from_data(provider, css.c_str(), -1, NULL);
