@@ -221,7 +221,7 @@ static bool MayWrite(const char *pFilename)
     int fd = open(pFilename, O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
     {
-        fprintf(stderr, "Error saving %s: %s\n", pFilename, strerror(errno));
+        ReportNotSaved("Error saving %s: %s", pFilename, strerror(errno));
         return false;
     }
     close(fd);
@@ -241,7 +241,7 @@ static bool KeepOlderCopy(const char *pCopyName)
     olderName += ".1";
     if (rename(pCopyName, olderName) == 0)
         return true;
-    fprintf(stderr, "Error saving %s: %s\n", (const char *)olderName, strerror(errno));
+    ReportNotSaved("Error saving %s: %s", (const char *)olderName, strerror(errno));
     return false;
 }
 
@@ -302,8 +302,8 @@ void InitFileEntry::Save()
         return;
     if (!m_Unreadable.IsEmpty() && !KeepCopy(m_Filename, copyName))
     {
-        fprintf(stderr, "%s: %s cannot be read and no copy could be kept; it is left as it is\n",
-                (const char *)m_Filename, (const char *)m_Unreadable);
+        ReportNotSaved("%s: %s cannot be read and no copy could be kept; it is left as it is",
+                       (const char *)m_Filename, (const char *)m_Unreadable);
         return;
     }
 

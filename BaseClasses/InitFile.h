@@ -17,6 +17,9 @@
 // standard error, for a file that may not be saved.
 FILE *linuxFOpen(const char *name, const char *mode);
 int linuxFClose(FILE *fp);
+// And says, the program's way, that a file is not saved (printf-style, one
+// line without its line feed).
+void ReportNotSaved(const char *format, ...) __attribute__((format(printf, 1, 2)));
 
 class InitFileHashEntry
 {

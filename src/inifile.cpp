@@ -3,6 +3,13 @@
 // the launcher's safe saving (savefile.cpp) when the process ends.
 #include "inifile.h"
 
+#include <stdlib.h>
+
+#include "message.h"
+
+// Registered before the cache is made, the word on what could not be saved
+// comes after the cache's own saves, the last of the run.
+[[maybe_unused]] static const int kTellNotSaved = atexit(MSG_TellNotSaved);
 InitFile myInit(97);
 
 unsigned long GetPrivateProfileString(const char *lpAppName, const char *lpKeyName,

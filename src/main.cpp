@@ -106,6 +106,8 @@ int main(int argc, char *argv[])
     {
         SND_Init();
         gtk_main();
+        // The dialog has done its part; its widgets still hold the choices.
+        gtk_widget_hide(WIN_Main);
     }
     else
     {

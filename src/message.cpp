@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
-// The message window of "orvek-launcher --message TEXT": how the start
-// script tells a player who started the game from a menu what went wrong.
+// Error windows for a player without a terminal: the start script's
+// "orvek-launcher --message TEXT", and choices that could not be saved.
 #include "message.h"
 
 #include <gtk/gtk.h>
 #include <string.h>
+
+#include "main.h"
+#include "savefile.h"
 
 void MSG_Show(const char *text)
 {
@@ -22,4 +25,15 @@ int MSG_ShowFromArguments(int argc, char *argv[])
         return 0;
     MSG_Show(argv[2]);
     return 1;
+}
+
+void MSG_TellNotSaved(void)
+{
+    if (!Popup || FunctionCode == FUNCTION_NONE || !*NotSaved())
+        return;
+    gchar *text = g_strdup_printf("Your choices could not be saved. The game starts with them now, but its next "
+                                  "start will not know them.\n\n%s",
+                                  NotSaved());
+    MSG_Show(text);
+    g_free(text);
 }

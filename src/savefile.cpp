@@ -17,8 +17,10 @@
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <glib.h>
 #include <limits.h>
 #include <signal.h>
+#include <stdarg.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/file.h>
@@ -46,10 +48,28 @@ struct Replacement
 
 static std::map<FILE *, std::unique_ptr<Replacement>> replacements;
 
-// One line on standard error for a file that is not saved.
+// What was not saved during the run, a line each.
+static std::string notSaved;
+
+void ReportNotSaved(const char *format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    gchar *line = g_strdup_vprintf(format, args);
+    va_end(args);
+    fprintf(stderr, "%s\n", line);
+    notSaved += notSaved.empty() ? line : std::string("\n") + line;
+    g_free(line);
+}
+
+const char *NotSaved(void)
+{
+    return notSaved.c_str();
+}
+
 static void ReportSaveError(const std::string &name, const std::string &why)
 {
-    fprintf(stderr, "Error saving %s: %s\n", name.c_str(), why.c_str());
+    ReportNotSaved("Error saving %s: %s", name.c_str(), why.c_str());
 }
 
 // Why a file that cannot be read is not saved: its bytes would be lost.

@@ -14,4 +14,11 @@ FILE *linuxFOpen(const char *name, const char *mode);
 // it was (non-zero, with one line on standard error).
 int linuxFClose(FILE *fp);
 
+// Says on standard error, in one line (printf-style, without its line
+// feed), that a file is not saved, and keeps the line for NotSaved.
+void ReportNotSaved(const char *format, ...) __attribute__((format(printf, 1, 2)));
+// What ReportNotSaved said during the run, a line each; "" while every file
+// was saved.
+const char *NotSaved(void);
+
 #endif
