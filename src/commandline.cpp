@@ -13,10 +13,10 @@
 #include "settings.h"
 #include "support.h"
 
+// A box that is missing counts as off.
 int CHECK(const char *name)
 {
-    GtkWidget *widget = FindDialogWidget(name);
-    return widget && gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(widget)) ? 1 : 0;
+    return GetCheck(name) == 1;
 }
 
 void EmitCommandLineForOrvek(void)
@@ -48,7 +48,7 @@ void CMD_AddDisplay(void)
     printf("+screenwidth %d +screenheight %d ", renderwidth, renderheight);
 
     // Full screen is the game's default, so only windowed play is asked for.
-    if (FindDialogWidget("CHECK_Fullscreen") && !CHECK("CHECK_Fullscreen"))
+    if (GetCheck("CHECK_Fullscreen") == 0)
         printf("+windowed 1 ");
 }
 

@@ -110,6 +110,8 @@ void SetSpinFromString(const char *spin, const char *string)
     gtk_spin_button_set_value(GTK_SPIN_BUTTON(widget), value);
 }
 
+// A box of section "Advanced" by name and key. The table below reads and
+// writes its boxes of that section the same way, as rows of their own.
 void ReadAdvancedCheck(const char *check, const char *profile)
 {
     GetPrivateProfileString("Advanced", profile, "No", buffer, sizeof buffer, Profile);
@@ -150,7 +152,6 @@ enum SettingKind
     SETTING_SPIN,       // a number into a spin button
     SETTING_CONSOLEKEY, // an SDL key symbol into the console key entry
     SETTING_GAMEVAR,    // a box derived from the game's "Sound16Bit"; never stored
-    SETTING_ADVANCED,   // a check box of section "Advanced"
     SETTING_TEXT,       // free text into an entry
 };
 
@@ -163,24 +164,23 @@ struct Setting
     SettingKind kind;
 };
 
-// In the order ReadSettings applies them. The advanced boxes have no default
-// here: ReadAdvancedCheck reads each with the default "No".
+// In the order ReadSettings applies them.
 static const Setting kSettings[] = {
     {"OrvekLauncher", "AlwaysPopup", "No", "CHECK_Popup", SETTING_CHECK},
     {"Sound", "NumVoices", "16", "SPIN_Channels", SETTING_SPIN},
     {"Display", "Fullscreen", "Yes", "CHECK_Fullscreen", SETTING_CHECK},
     {"Advanced", "ConsoleKey", "291", "STR_ConsoleKey", SETTING_CONSOLEKEY},
     {NULL, "Sound16Bit", NULL, "CHECK_LowQuality", SETTING_GAMEVAR},
-    {"Advanced", "DisableSound", NULL, "CHECK_DisableSound", SETTING_ADVANCED},
-    {"Advanced", "DisableMusic", NULL, "CHECK_DisableMusic", SETTING_ADVANCED},
-    {"Advanced", "DisableMovies", NULL, "CHECK_DisableMovies", SETTING_ADVANCED},
-    {"Advanced", "DisableLightMapping", NULL, "CHECK_DisableLightmap", SETTING_ADVANCED},
-    {"Advanced", "DisableLineSystems", NULL, "CHECK_LineSystems", SETTING_ADVANCED},
-    {"Advanced", "DisableModelFullbrights", NULL, "CHECK_ModelFullbright", SETTING_ADVANCED},
-    {"Advanced", "EnablePolygapFixing", NULL, "CHECK_PolyGap", SETTING_ADVANCED},
-    {"Advanced", "EnableSinglePass", NULL, "CHECK_SinglePass", SETTING_ADVANCED},
-    {"Advanced", "EnableMoviePixelDouble", NULL, "CHECK_MovieDouble", SETTING_ADVANCED},
-    {"Advanced", "UseCommandLine", NULL, "CHECK_CommandlineValid", SETTING_ADVANCED},
+    {"Advanced", "DisableSound", "No", "CHECK_DisableSound", SETTING_CHECK},
+    {"Advanced", "DisableMusic", "No", "CHECK_DisableMusic", SETTING_CHECK},
+    {"Advanced", "DisableMovies", "No", "CHECK_DisableMovies", SETTING_CHECK},
+    {"Advanced", "DisableLightMapping", "No", "CHECK_DisableLightmap", SETTING_CHECK},
+    {"Advanced", "DisableLineSystems", "No", "CHECK_LineSystems", SETTING_CHECK},
+    {"Advanced", "DisableModelFullbrights", "No", "CHECK_ModelFullbright", SETTING_CHECK},
+    {"Advanced", "EnablePolygapFixing", "No", "CHECK_PolyGap", SETTING_CHECK},
+    {"Advanced", "EnableSinglePass", "No", "CHECK_SinglePass", SETTING_CHECK},
+    {"Advanced", "EnableMoviePixelDouble", "No", "CHECK_MovieDouble", SETTING_CHECK},
+    {"Advanced", "UseCommandLine", "No", "CHECK_CommandlineValid", SETTING_CHECK},
     {"Advanced", "CommandLine", "", "STR_CommandLine", SETTING_TEXT},
 };
 
@@ -200,16 +200,10 @@ static void ApplySetting(const Setting &row)
 {
     char value[VALUE_SIZE];
 
-    switch (row.kind)
+    if (row.kind == SETTING_GAMEVAR)
     {
-    case SETTING_ADVANCED:
-        ReadAdvancedCheck(row.widget, row.key);
-        return;
-    case SETTING_GAMEVAR:
         SetCheckFromString(row.widget, LowQualityFromGame(row.key));
         return;
-    default:
-        break;
     }
 
     GetPrivateProfileString(row.section, row.key, row.byDefault, value, sizeof value, Profile);
@@ -241,11 +235,9 @@ static void StoreSetting(const Setting &row)
     switch (row.kind)
     {
     case SETTING_CHECK:
+        // A missing box reads as -1 and is therefore stored as "Yes".
         text = YesNo(GetCheck(row.widget) != 0);
         break;
-    case SETTING_ADVANCED:
-        WriteAdvancedCheck(row.widget, row.key);
-        return;
     case SETTING_SPIN:
         snprintf(value, sizeof value, "%f", GetSpin(row.widget));
         break;
