@@ -21,7 +21,7 @@ struct OrvekList
     GtkListStore *store;
     gboolean browse;
     gint selected;  // -1 for none
-    gint frozen;    // freezes not yet thawed
+    gboolean frozen; // between ListFreeze and ListThaw
     gboolean quiet; // the list itself is changing the view's selection
     gint pressed;   // outside browse mode: the row a click began on, -1 for none
 };
@@ -364,8 +364,7 @@ void ListSelectRow(GtkWidget *widget, gint row)
 void ListFreeze(GtkWidget *widget)
 {
     OrvekList *list = ORVEK_LIST(widget);
-    if (list->frozen++ > 0)
-        return;
+    list->frozen = TRUE;
     list->quiet = TRUE;
     gtk_tree_view_set_model(GTK_TREE_VIEW(list), NULL);
     list->quiet = FALSE;
@@ -374,8 +373,7 @@ void ListFreeze(GtkWidget *widget)
 void ListThaw(GtkWidget *widget)
 {
     OrvekList *list = ORVEK_LIST(widget);
-    if (--list->frozen > 0)
-        return;
+    list->frozen = FALSE;
     list->quiet = TRUE;
     gtk_tree_view_set_model(GTK_TREE_VIEW(list), Model(list));
     list->quiet = FALSE;

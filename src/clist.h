@@ -46,7 +46,7 @@ void ListSelectRow(GtkWidget *list, gint row);
 
 // Between a freeze and its thaw the list is not drawn, so that thousands of
 // rows can come and go at the cost of one redisplay; rows, selection and
-// signals work as always meanwhile. Freezes nest.
+// signals work as always meanwhile.
 void ListFreeze(GtkWidget *list);
 void ListThaw(GtkWidget *list);
 
