@@ -8,9 +8,10 @@ half a second, and tells how visible the focus is in the change.
 Each focus indicator is a group of pixels that changed (those within 3
 pixels of each other belong together); it is visible when the pixels that
 changed by a contrast of at least 3:1 would draw a line around the area it
-covers. Prints one line per indicator, top to bottom and left to right;
-nothing on the first run or with the argument "start" (a new page makes
-the next picture's first), and "no change" when the picture stays the same."""
+covers. Prints "visible" when the control left and the one entered show it
+so (two groups at least, each visible), else what is wrong; nothing on the
+first run or with the argument "start" (a new page makes the next picture
+the first), and "no change" when the picture stays the same."""
 import os
 import re
 import subprocess
@@ -81,18 +82,21 @@ def groups(changed, width):
     return found
 
 
-def verdicts(before, after):
+def verdict(before, after):
     width, _, old = pixels(before)
     _, _, new = pixels(after)
-    lines = []
-    for group in groups([i for i, (a, b) in enumerate(zip(old, new)) if a != b], width):
+    found = groups([i for i, (a, b) in enumerate(zip(old, new)) if a != b], width)
+    faint = []
+    for group in found:
         xs, ys = [p % width for p in group], [p // width for p in group]
         w, h = max(xs) - min(xs) + 1, max(ys) - min(ys) + 1
         strong = sum(contrast(old[p], new[p]) >= 3 for p in group)
         line = min(w * h, 2 * w + 2 * h - 4)
-        lines.append(((min(ys), min(xs)), "visible" if strong >= line else
-                      f"too faint: {strong} of {line} pixels at 3:1"))
-    return [text for _, text in sorted(lines)]
+        if strong < line:
+            faint.append(f"too faint at {min(xs)},{min(ys)}: {strong} of {line} pixels at 3:1")
+    if len(found) < 2:
+        faint.append(f"{len(found)} control(s) changed")
+    return "; ".join(faint) or "visible"
 
 
 def main():
@@ -107,7 +111,7 @@ def main():
     with open(LAST, "wb") as f:
         f.write(now)
     if last:
-        print("\n".join(verdicts(last, now)))
+        print(verdict(last, now))
 
 
 if __name__ == "__main__":
