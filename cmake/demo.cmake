@@ -7,7 +7,7 @@ add_custom_target(demo-dir ALL
   COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR} -DBUILD=${CMAKE_BINARY_DIR} -DDEMO=${DEMO_DIR}
           -P ${PROJECT_SOURCE_DIR}/cmake/layout-demo.cmake
   COMMENT "Laying out the demo game directory")
-add_dependencies(demo-dir orvek-launcher)
+add_dependencies(demo-dir orvek-launcher translations)
 if(TARGET plugins)
   add_dependencies(demo-dir plugins)
 endif()

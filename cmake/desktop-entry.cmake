@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
-# Installs the desktop entry as ORVEK_APP_ID.desktop; run by cmake --install
-# with ORVEK_GAME_DIR, ORVEK_APP_ID, ORVEK_APPLICATIONS_DIR, ORVEK_SOURCE and
-# ORVEK_BUILD set. Exec takes the start script's path as one quoted argument,
+# Installs the desktop entry as ORVEK_APP_ID.desktop, from the template into
+# which the build merged the translations; run by cmake --install with
+# ORVEK_GAME_DIR, ORVEK_APP_ID, ORVEK_APPLICATIONS_DIR and ORVEK_BUILD set. Exec takes the start script's path as one quoted argument,
 # in which a double quote, backquote, dollar sign or backslash is escaped by
 # a backslash; then every backslash is doubled, as the format escapes all
 # string values, and a per cent sign, which would start a field code, is
@@ -15,7 +15,7 @@ string(REGEX REPLACE [[(["`$\])]] [[\\\1]] exec "${exec}")
 string(REPLACE [[\]] [[\\]] exec "${exec}")
 string(REPLACE "%" "%%" exec "${exec}")
 set(ORVEK_EXEC "\"${exec}\"")
-configure_file(${ORVEK_SOURCE}/dist/orvek.desktop.in ${ORVEK_BUILD}/${ORVEK_APP_ID}.desktop @ONLY)
+configure_file(${ORVEK_BUILD}/po/orvek.desktop.in ${ORVEK_BUILD}/${ORVEK_APP_ID}.desktop @ONLY)
 if(NOT IS_ABSOLUTE "${ORVEK_APPLICATIONS_DIR}")
   set(ORVEK_APPLICATIONS_DIR "${CMAKE_INSTALL_PREFIX}/${ORVEK_APPLICATIONS_DIR}")
 endif()

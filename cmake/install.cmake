@@ -7,19 +7,24 @@ set(ORVEK_GAME_DIR "lib/games/orvek" CACHE STRING
     "Game directory: launcher, start script, renderers (relative to the install prefix)")
 set(ORVEK_DATA_DIR "" CACHE STRING
     "The dialog's picture, look and sound, reached through links in the game directory (relative to the install prefix; empty: in the game directory itself)")
-# The launcher finds the installed icon from its own folder as well, for a
-# prefix such as /opt/orvek that is none of the desktop's data folders: the
-# way from the game directory to the icon themes' folder. With both folders
-# relative to the prefix it holds for any prefix (cmake --install --prefix).
+# The launcher finds the installed icon and its catalogues from its own
+# folder as well, for a prefix such as /opt/orvek that is none of the
+# desktop's data folders: the way from the game directory to the icon
+# themes' folder and to the locale folder. With the folders relative to the
+# prefix it holds for any prefix (cmake --install --prefix). The start
+# script finds the catalogues the same way.
 set(game_dir "${ORVEK_GAME_DIR}")
 set(icons_dir "${CMAKE_INSTALL_DATAROOTDIR}/icons")
-foreach(dir game_dir icons_dir)
+set(locale_dir "${CMAKE_INSTALL_LOCALEDIR}")
+foreach(dir game_dir icons_dir locale_dir)
   if(NOT IS_ABSOLUTE "${${dir}}")
     set(${dir} "${CMAKE_INSTALL_PREFIX}/${${dir}}")
   endif()
 endforeach()
 file(RELATIVE_PATH icons_from_game_dir "${game_dir}" "${icons_dir}")
-target_compile_definitions(orvek-launcher PRIVATE "ORVEK_ICONS_FROM_GAME_DIR=\"${icons_from_game_dir}\"")
+file(RELATIVE_PATH locale_from_game_dir "${game_dir}" "${locale_dir}")
+target_compile_definitions(orvek-launcher PRIVATE "ORVEK_ICONS_FROM_GAME_DIR=\"${icons_from_game_dir}\""
+                           "ORVEK_LOCALE_FROM_GAME_DIR=\"${locale_from_game_dir}\"")
 
 set(data_dir "${ORVEK_DATA_DIR}")
 if(data_dir STREQUAL "")
@@ -44,11 +49,14 @@ function(install_link dir name target)
 endfunction()
 
 # The install's own copy of the start script knows that it is installed, and
-# so never writes the game directory (dist/orvek says more).
+# so never writes the game directory (dist/orvek says more), and where the
+# install's catalogues are.
 file(READ ${PROJECT_SOURCE_DIR}/dist/orvek script)
-string(REPLACE "\ninstalled=no\n" "\ninstalled=yes\n" installed_script "${script}")
+string(REPLACE "'" "'\\''" quoted_locale "${locale_from_game_dir}")
+string(REPLACE "\ninstalled=no\nlocaledir='locale'\n" "\ninstalled=yes\nlocaledir='${quoted_locale}'\n"
+       installed_script "${script}")
 if(installed_script STREQUAL script)
-  message(FATAL_ERROR "dist/orvek has no line installed=no for the install to change")
+  message(FATAL_ERROR "dist/orvek has no lines installed=no and localedir='locale' for the install to change")
 endif()
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/dist/orvek)
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/installed/orvek CONTENT "${installed_script}")
@@ -79,10 +87,10 @@ install_link(games orvek ${ORVEK_GAME_DIR}/orvek)
 install(CODE "set(ORVEK_GAME_DIR [[${ORVEK_GAME_DIR}]])
   set(ORVEK_APP_ID [[${ORVEK_APP_ID}]])
   set(ORVEK_APPLICATIONS_DIR [[${CMAKE_INSTALL_DATAROOTDIR}/applications]])
-  set(ORVEK_SOURCE [[${PROJECT_SOURCE_DIR}]])
   set(ORVEK_BUILD [[${CMAKE_BINARY_DIR}]])")
 install(SCRIPT cmake/desktop-entry.cmake)
+# Both carry the translations of po/, merged in by the build.
 configure_file(dist/orvek.metainfo.xml.in ${CMAKE_BINARY_DIR}/${ORVEK_APP_ID}.metainfo.xml @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/${ORVEK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
+install(FILES ${CMAKE_BINARY_DIR}/po/${ORVEK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 install(FILES dist/orvek.svg DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons/hicolor/scalable/apps)
 install(FILES dist/orvek.6 dist/orvek-launcher.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)

@@ -16,8 +16,10 @@ endif()
 if(EXISTS ${SOURCE}/pixmaps/orvek.xpm)
   file(COPY ${SOURCE}/pixmaps/orvek.xpm DESTINATION ${DEMO}/pixmaps)
 endif()
-# The window's icon, where the launcher looks for it in a game run in place.
+# The window's icon and the catalogues of the player's language, where the
+# launcher and the start script look for them in a game run in place.
 file(COPY ${SOURCE}/dist/orvek.svg DESTINATION ${DEMO}/icons/hicolor/scalable/apps)
+file(COPY ${BUILD}/po/locale DESTINATION ${DEMO})
 file(GLOB renderers ${BUILD}/plugins/*.ren)
 if(renderers)
   file(COPY ${renderers} DESTINATION ${DEMO})

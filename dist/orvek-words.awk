@@ -8,10 +8,11 @@
 # into words the way a shell prompt treats quotes and backslashes, and
 # nothing else: no expansion, no second command. Each word comes out on a
 # line of its own behind a "w", so that an empty last word survives. A line
-# that cannot be split gives only the reason, and exit status 2.
+# that cannot be split gives only the reason, as a word for the start script
+# to explain in the player's language ("backslash", "double" or "single"),
+# and exit status 2.
 function fail(why) {
-    print "cannot start the game: the custom command-line text " why \
-        "; \"orvek --setup\" reopens the dialog to correct it"
+    print why
     exit 2
 }
 BEGIN { stderr = "cat 1>&2" }
@@ -39,10 +40,10 @@ END {
             if (c == "\047" || c == "\"") quote = c
             else if (c != "\\") word = word c
             else if (i < n) word = word substr(line, ++i, 1)
-            else fail("ends in a lone backslash")
+            else fail("backslash")
         }
     }
-    if (quote) fail("has an unclosed " (quote == "\"" ? "double" : "single") " quote (" quote ")")
+    if (quote) fail(quote == "\"" ? "double" : "single")
     if (inword) words = words "w" word "\n"
     printf "%s", words
 }

@@ -12,6 +12,10 @@ set -eu
 build_and_run=(
     build-essential cmake pkg-config
     libgtk-3-dev libsdl1.2-dev libx11-dev
+    # The translations: the build compiles the catalogues and merges them
+    # into the desktop entry and the AppStream file; the start script says
+    # its messages through the gettext program.
+    gettext gettext-base
     # GTK's theme draws its check marks and arrows from SVG images, which
     # GTK only recommends a loader for.
     librsvg2-common
@@ -27,8 +31,9 @@ tests=(
     # The pictures' fonts: DejaVu, with the italic faces that a resource file
     # may ask for (fontconfig would otherwise slant the upright ones).
     fonts-dejavu-core fonts-dejavu-extra
-    # A player's locale that writes numbers with a comma, made by a case.
-    locales
+    # A player's locale that writes numbers with a comma, and those of the
+    # shipped languages, made by the cases; the Japanese pictures' font.
+    locales fonts-vlgothic
     sway xwayland dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream man-db groff-base mandoc libglib2.0-bin shellcheck
 )

@@ -6,13 +6,14 @@
 
 #include "ckeyplace.h"
 #include "ckeyprompt.h"
+#include "language.h"
 #include "main.h"
 
 #include <SDL.h>
 #include <stdio.h>
 
 static const int kWidth = 400, kHeight = 20;
-static const char kPrompt[] = "Console Key (ESC to cancel)?";
+static const char kPrompt[] = N_("Console Key (ESC to cancel)?");
 
 static SDL_Surface *screen = NULL;
 
@@ -31,9 +32,9 @@ int GetCKey(void)
         return SDLK_CARET;
     }
 
-    SDL_WM_SetCaption(kPrompt, "console");
+    SDL_WM_SetCaption(_(kPrompt), "console");
     CKEY_MakeTransientFor(WIN_Main);
-    CKEY_DrawPrompt(screen, WIN_Main, kPrompt);
+    CKEY_DrawPrompt(screen, WIN_Main, _(kPrompt));
     SDL_WM_GrabInput(SDL_GRAB_ON);
 
     // A key counts on release, so one already held down when the window

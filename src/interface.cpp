@@ -8,6 +8,7 @@
 
 #include "callbacks.h"
 #include "clist.h"
+#include "language.h"
 #include "rcstyle.h"
 #include "support.h"
 
@@ -56,12 +57,12 @@ struct WidgetRow
 };
 
 const char kWarning[] =
-    "WARNING: Some of the advanced options may cause the game to run \n"
-    "worse (or not at all) on your particular system configuration. ";
+    N_("WARNING: Some of the advanced options may cause the game to run \n"
+       "worse (or not at all) on your particular system configuration. ");
 const char kChannelNote[] =
-    "Note: Virtual channels are mixed in real-time and require CPU power. "
-    "Setting this value too high might have severe impact on performance, "
-    "but setting this too low might result in choppy sound.";
+    N_("Note: Virtual channels are mixed in real-time and require CPU power. "
+       "Setting this value too high might have severe impact on performance, "
+       "but setting this too low might result in choppy sound.");
 
 // Depth first, children in packing order; a page's tab label follows its content.
 const WidgetRow kWidgets[] = {
@@ -73,11 +74,11 @@ const WidgetRow kWidgets[] = {
     {"pixmap3", "vbox2", PIXMAP, "orvek.xpm", PACK, EXPAND | FILL},
     {"frame1", "vbox2", FRAME, NULL, PACK, EXPAND | NO_SHADOW},
     {"hbox1", "frame1", HBOX, NULL, ADD},
-    {"CHECK_Popup", "hbox1", CHECK, "Always pop up this dialog when starting", PACK, EXPAND | ACTIVE},
-    {"label2", "vbox2", LABEL, "Title", TAB},
+    {"CHECK_Popup", "hbox1", CHECK, N_("Always pop up this dialog when starting"), PACK, EXPAND | ACTIVE},
+    {"label2", "vbox2", LABEL, N_("Title"), TAB},
     // Page 1: renderer and resolution.
     {"vbox3", "notebook1", VBOX, NULL, ADD},
-    {"frame4", "vbox3", FRAME, "Renderer and Resolution", PACK, EXPAND | FILL},
+    {"frame4", "vbox3", FRAME, N_("Renderer and Resolution"), PACK, EXPAND | FILL},
     {"vbox13", "frame4", VBOX, NULL, ADD},
     {"vpaned1", "vbox13", VPANED, NULL, PACK, EXPAND | FILL},
     {"irgendeinwidget", "vpaned1", SCROLLED, NULL, PANE1},
@@ -86,56 +87,58 @@ const WidgetRow kWidgets[] = {
     {"scrolledwindow4", "vpaned1", SCROLLED, NULL, PANE2},
     {"CLIST_Resolutions", "scrolledwindow4", CLIST, NULL, ADD, BROWSE},
     {"label16", "CLIST_Resolutions", LABEL, "label16", COLUMN},
-    {"CHECK_Fullscreen", "vbox3", CHECK, "Run _Fullscreen by default", PACK, UNDERLINED | ACTIVE},
-    {"label3", "vbox3", LABEL, "Display", TAB},
+    // TRANSLATORS: Alt+F ticks it in every language: underline the F of your
+    // text ("_f" will do), or end it with " (_F)" where it has none.
+    {"CHECK_Fullscreen", "vbox3", CHECK, N_("Run _Fullscreen by default"), PACK, UNDERLINED | ACTIVE},
+    {"label3", "vbox3", LABEL, N_("Display"), TAB},
     // Page 2: sound.
     {"frame9", "notebook1", FRAME, NULL, ADD, NO_SHADOW},
     {"vbox15", "frame9", VBOX, NULL, ADD},
-    {"CHECK_LowQuality", "vbox15", CHECK, "Low sound quality", PACK, 0, 6},
-    {"frame10", "vbox15", FRAME, "Virtual channels", PACK, FILL},
+    {"CHECK_LowQuality", "vbox15", CHECK, N_("Low sound quality"), PACK, 0, 6},
+    {"frame10", "vbox15", FRAME, N_("Virtual channels"), PACK, FILL},
     {"vbox16", "frame10", VBOX, NULL, ADD},
-    {"label19", "vbox16", LABEL, "Number of virtual channels to mix", PACK},
+    {"label19", "vbox16", LABEL, N_("Number of virtual channels to mix"), PACK},
     {"SPIN_Channels", "vbox16", SPIN, NULL, PACK, 0, 3},
     {"label20", "vbox16", LABEL, kChannelNote, PACK},
-    {"label4", "frame9", LABEL, "Sound", TAB},
+    {"label4", "frame9", LABEL, N_("Sound"), TAB},
     // Page 3: engine switches, console key and free command-line text.
     {"vbox6", "notebook1", VBOX, NULL, ADD},
     {"LAB_WARN", "vbox6", LABEL, kWarning, PACK},
     {"hbox5", "vbox6", HBOX, NULL, PACK, EXPAND | FILL},
-    {"frame5", "hbox5", FRAME, "Disable", PACK, FILL},
+    {"frame5", "hbox5", FRAME, N_("Disable"), PACK, FILL},
     {"vbox7", "frame5", VBOX, NULL, ADD},
-    {"CHECK_DisableSound", "vbox7", CHECK, "Disable Sound", PACK},
-    {"CHECK_DisableMusic", "vbox7", CHECK, "Disable Music", PACK},
-    {"CHECK_DisableMovies", "vbox7", CHECK, "Disable Movies", PACK},
-    {"CHECK_DisableLightmap", "vbox7", CHECK, "Disable Light Mapping", PACK},
-    {"CHECK_DisableFog", "vbox7", CHECK, "Disable Fog", PACK, INSENSITIVE},
-    {"CHECK_LineSystems", "vbox7", CHECK, "Disable Line Systems", PACK},
-    {"CHECK_ModelFullbright", "vbox7", CHECK, "Disable Model Fullbrights", PACK},
+    {"CHECK_DisableSound", "vbox7", CHECK, N_("Disable Sound"), PACK},
+    {"CHECK_DisableMusic", "vbox7", CHECK, N_("Disable Music"), PACK},
+    {"CHECK_DisableMovies", "vbox7", CHECK, N_("Disable Movies"), PACK},
+    {"CHECK_DisableLightmap", "vbox7", CHECK, N_("Disable Light Mapping"), PACK},
+    {"CHECK_DisableFog", "vbox7", CHECK, N_("Disable Fog"), PACK, INSENSITIVE},
+    {"CHECK_LineSystems", "vbox7", CHECK, N_("Disable Line Systems"), PACK},
+    {"CHECK_ModelFullbright", "vbox7", CHECK, N_("Disable Model Fullbrights"), PACK},
     {"vbox8", "hbox5", VBOX, NULL, PACK, EXPAND | FILL},
-    {"frame6", "vbox8", FRAME, "Enable", PACK, EXPAND | FILL},
+    {"frame6", "vbox8", FRAME, N_("Enable"), PACK, EXPAND | FILL},
     {"vbox9", "frame6", VBOX, NULL, ADD},
-    {"CHECK_PolyGap", "vbox9", CHECK, "Enable Poly gap fixing (slower)", PACK},
-    {"CHECK_SinglePass", "vbox9", CHECK, "Enable Single Pass Multitexturing\n(if available)", PACK},
-    {"CHECK_MovieDouble", "vbox9", CHECK, "Enable pixel doubling for movies", PACK},
-    {"frame11", "vbox8", FRAME, "Console Key", PACK, EXPAND | FILL},
+    {"CHECK_PolyGap", "vbox9", CHECK, N_("Enable Poly gap fixing (slower)"), PACK},
+    {"CHECK_SinglePass", "vbox9", CHECK, N_("Enable Single Pass Multitexturing\n(if available)"), PACK},
+    {"CHECK_MovieDouble", "vbox9", CHECK, N_("Enable pixel doubling for movies"), PACK},
+    {"frame11", "vbox8", FRAME, N_("Console Key"), PACK, EXPAND | FILL},
     {"hbox7", "frame11", HBOX, NULL, ADD},
     {"STR_ConsoleKey", "hbox7", ENTRY, "^", PACK, EXPAND | FILL | READ_ONLY},
-    {"BUT_ConsoleKey", "hbox7", BUTTON, "Choose...", PACK, 0, 5},
-    {"frame7", "vbox8", FRAME, "Restore", PACK, EXPAND | FILL},
-    {"CHECK_FactoryDefault", "frame7", CHECK, "Restore Factory default settings", ADD},
-    {"frame8", "vbox6", FRAME, "Command Line", PACK, EXPAND | FILL},
+    {"BUT_ConsoleKey", "hbox7", BUTTON, N_("Choose..."), PACK, 0, 5},
+    {"frame7", "vbox8", FRAME, N_("Restore"), PACK, EXPAND | FILL},
+    {"CHECK_FactoryDefault", "frame7", CHECK, N_("Restore Factory default settings"), ADD},
+    {"frame8", "vbox6", FRAME, N_("Command Line"), PACK, EXPAND | FILL},
     {"vbox10", "frame8", VBOX, NULL, ADD},
     {"STR_CommandLine", "vbox10", ENTRY, NULL, PACK},
-    {"CHECK_CommandlineValid", "vbox10", CHECK, "Always specify these command-line parameters", PACK},
-    {"label5", "vbox6", LABEL, "Advanced", TAB},
+    {"CHECK_CommandlineValid", "vbox10", CHECK, N_("Always specify these command-line parameters"), PACK},
+    {"label5", "vbox6", LABEL, N_("Advanced"), TAB},
     // Page 4: resource archives.
     {"vbox11", "notebook1", VBOX, NULL, ADD},
     {"table2", "vbox11", TABLE, NULL, PACK, EXPAND | FILL},
-    {"label11", "table2", LABEL, "Available REZ files", CELL},
-    {"label12", "table2", LABEL, "REZ files to load", CELL},
+    {"label11", "table2", LABEL, N_("Available REZ files"), CELL},
+    {"label12", "table2", LABEL, N_("REZ files to load"), CELL},
     {"vbox12", "table2", HOMOGENEOUS_VBOX, NULL, CELL},
-    {"BUT_Add", "vbox12", BUTTON, "Add >", PACK, INSENSITIVE},
-    {"BUT_Rem", "vbox12", BUTTON, "< Remove", PACK, INSENSITIVE},
+    {"BUT_Add", "vbox12", BUTTON, N_("Add >"), PACK, INSENSITIVE},
+    {"BUT_Rem", "vbox12", BUTTON, N_("< Remove"), PACK, INSENSITIVE},
     {"scrolledwindow1", "table2", SCROLLED, NULL, CELL},
     {"CLIST_AvailFiles", "scrolledwindow1", CLIST, NULL, ADD},
     {"label13", "CLIST_AvailFiles", LABEL, "label13", COLUMN},
@@ -143,13 +146,17 @@ const WidgetRow kWidgets[] = {
     {"CLIST_LoadFiles", "scrolledwindow2", CLIST, NULL, ADD},
     {"label14", "CLIST_LoadFiles", LABEL, "label14", COLUMN},
     {"hbox6", "vbox11", HBOX, NULL, PACK},
-    {"CHECK_LoadRez", "hbox6", CHECK, "Always load these REZ files", PACK},
-    {"label6", "vbox11", LABEL, "Customize", TAB},
+    {"CHECK_LoadRez", "hbox6", CHECK, N_("Always load these REZ files"), PACK},
+    {"label6", "vbox11", LABEL, N_("Customize"), TAB},
     // The three ways out.
     {"hbuttonbox1", "vbox1", BUTTONBOX, NULL, PACK, FILL},
-    {"BUT_Run", "hbuttonbox1", BUTTON, "_Launch Game", ADD, UNDERLINED | CAN_DEFAULT},
-    {"BUT_Multi", "hbuttonbox1", BUTTON, "_Multiplayer Game", ADD, UNDERLINED | CAN_DEFAULT},
-    {"BUT_Cancel", "hbuttonbox1", BUTTON, "_Cancel", ADD, UNDERLINED | CAN_DEFAULT},
+    // TRANSLATORS: Alt+L and L click it in every language: underline an L
+    // of your text, or end it with " (_L)" where it has none.
+    {"BUT_Run", "hbuttonbox1", BUTTON, N_("_Launch Game"), ADD, UNDERLINED | CAN_DEFAULT},
+    // TRANSLATORS: Alt+M and M, as with "_Launch Game".
+    {"BUT_Multi", "hbuttonbox1", BUTTON, N_("_Multiplayer Game"), ADD, UNDERLINED | CAN_DEFAULT},
+    // TRANSLATORS: Alt+C and C, as with "_Launch Game".
+    {"BUT_Cancel", "hbuttonbox1", BUTTON, N_("_Cancel"), ADD, UNDERLINED | CAN_DEFAULT},
 };
 
 const int kKeepJustify = -1;
@@ -213,7 +220,7 @@ struct Tooltip
 };
 
 const Tooltip kTooltips[] = {
-    {"BUT_ConsoleKey", "Choose the key that opens the in-game console"},
+    {"BUT_ConsoleKey", N_("Choose the key that opens the in-game console")},
 };
 
 // What a screen reader calls the controls that show no text of their own:
@@ -229,11 +236,11 @@ struct AccessibleName
 };
 
 const AccessibleName kAccessibleNames[] = {
-    {"notebook1", NULL, "Settings"},
+    {"notebook1", NULL, N_("Settings")},
     {"pixmap3", NULL, "Orvek"},
     {"vpaned1", "frame4", NULL},
-    {"CLIST_Renderer", NULL, "Renderer"},
-    {"CLIST_Resolutions", NULL, "Resolution"},
+    {"CLIST_Renderer", NULL, N_("Renderer")},
+    {"CLIST_Resolutions", NULL, N_("Resolution")},
     {"SPIN_Channels", "label19", NULL},
     {"STR_ConsoleKey", "frame11", NULL},
     {"STR_CommandLine", "frame8", NULL},
@@ -291,11 +298,22 @@ void RegisterWidget(GtkWidget *window, GtkWidget *widget, const char *name)
     gtk_widget_show(widget);
 }
 
+// The text a row shows, in the player's language; a row without one has none.
+const char *Translated(const char *text)
+{
+    return text ? _(text) : NULL;
+}
+
 // A label text with "_" before one letter: shown without the "_" and with
-// that letter underlined. Returns the letter's key.
-guint ParseUnderline(GtkLabel *label, const char *text)
+// that letter underlined (a translation without one is shown as it is).
+void ShowUnderlined(GtkLabel *label, const char *text)
 {
     const char *mark = strchr(text, '_');
+    if (!mark)
+    {
+        gtk_label_set_text(label, text);
+        return;
+    }
     gchar *shown = g_strdup_printf("%.*s%s", (int)(mark - text), text, mark + 1);
     // The pattern has a blank for each character before the letter.
     gchar *pattern = g_strdup_printf("%*s_", (int)g_utf8_strlen(text, mark - text), "");
@@ -303,7 +321,13 @@ guint ParseUnderline(GtkLabel *label, const char *text)
     gtk_label_set_pattern(label, pattern);
     g_free(shown);
     g_free(pattern);
-    return gdk_keyval_to_lower(gdk_unicode_to_keyval(g_utf8_get_char(mark + 1)));
+}
+
+// The key of the letter after "_" in the English text: Alt with it clicks
+// in every language, whichever letter a translation shows underlined.
+guint UnderlinedKey(const char *text)
+{
+    return gdk_keyval_to_lower(gdk_unicode_to_keyval(g_utf8_get_char(strchr(text, '_') + 1)));
 }
 
 GtkWidget *Construct(GtkWidget *window, const WidgetRow &row)
@@ -318,11 +342,11 @@ GtkWidget *Construct(GtkWidget *window, const WidgetRow &row)
         return box;
     }
     case HBOX: return gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 0);
-    case LABEL: return gtk_label_new(row.text);
+    case LABEL: return gtk_label_new(Translated(row.text));
     case NOTEBOOK: return gtk_notebook_new();
     case PIXMAP: return create_pixmap(window, row.text);
-    case FRAME: return gtk_frame_new(row.text);
-    case CHECK: return gtk_check_button_new_with_label(row.flags & UNDERLINED ? "" : row.text);
+    case FRAME: return gtk_frame_new(Translated(row.text));
+    case CHECK: return gtk_check_button_new_with_label(row.flags & UNDERLINED ? "" : _(row.text));
     case VPANED: return gtk_paned_new(GTK_ORIENTATION_VERTICAL);
     case SCROLLED: return gtk_scrolled_window_new(NULL, NULL);
     case CLIST: return ListNew((row.flags & BROWSE) != 0);
@@ -334,7 +358,7 @@ GtkWidget *Construct(GtkWidget *window, const WidgetRow &row)
         return gtk_spin_button_new(adjustment, 1, 0);
     }
     case ENTRY: return gtk_entry_new();
-    case BUTTON: return gtk_button_new_with_label(row.flags & UNDERLINED ? "" : row.text);
+    case BUTTON: return gtk_button_new_with_label(row.flags & UNDERLINED ? "" : _(row.text));
     case TABLE: return gtk_grid_new();
     case BUTTONBOX: return gtk_button_box_new(GTK_ORIENTATION_HORIZONTAL);
     }
@@ -381,7 +405,7 @@ void NameForScreenReaders(GtkWidget *window, const AccessibleName &row)
     AtkObject *accessible = gtk_widget_get_accessible(Named(window, row.name));
     if (!row.label)
     {
-        atk_object_set_name(accessible, row.text);
+        atk_object_set_name(accessible, _(row.text));
         return;
     }
     GtkWidget *label = Named(window, row.label);
@@ -439,7 +463,7 @@ void SetProperties(GtkWidget *widget, const WidgetRow &row, GtkAccelGroup *accel
     if (row.flags & ACTIVE)
         gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), TRUE);
     if (const Tooltip *tip = FindRow(kTooltips, row.name))
-        gtk_widget_set_tooltip_text(widget, tip->text);
+        gtk_widget_set_tooltip_text(widget, _(tip->text));
     if (row.flags & CAN_DEFAULT)
         gtk_widget_set_can_default(widget, TRUE);
     for (const PlainKey &plain : kPlainKeys)
@@ -465,8 +489,9 @@ GtkWidget *create_WIN_Main(void)
         if (row.flags & UNDERLINED)
         {
             // Alt with the underlined letter clicks the button.
-            guint key = ParseUnderline(GTK_LABEL(gtk_bin_get_child(GTK_BIN(widget))), row.text);
-            gtk_widget_add_accelerator(widget, "clicked", accel_group, key, GDK_MOD1_MASK, (GtkAccelFlags)0);
+            ShowUnderlined(GTK_LABEL(gtk_bin_get_child(GTK_BIN(widget))), _(row.text));
+            gtk_widget_add_accelerator(widget, "clicked", accel_group, UnderlinedKey(row.text), GDK_MOD1_MASK,
+                                       (GtkAccelFlags)0);
         }
         RegisterWidget(window, widget, row.name);
         Place(window, widget, row);

@@ -13,6 +13,7 @@
 #include <strings.h>
 
 #include "clist.h"
+#include "language.h"
 #include "main.h"
 #include "rmode.h"
 #include "support.h"
@@ -126,7 +127,7 @@ void FillResolutionList(int index, int active)
     const char *path = globdata.gl_pathv[index];
     // A plug-in that cannot be read still gets a row; naming its file tells
     // the player which one to replace.
-    snprintf(tempdll, sizeof tempdll, "%s (unusable)", FileName(path));
+    snprintf(tempdll, sizeof tempdll, _("%s (unusable)"), FileName(path));
 
     void *plugin = dlopen(path, RTLD_LAZY);
     if (active)

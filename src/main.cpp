@@ -15,6 +15,7 @@
 #include "commandline.h"
 #include "focusring.h"
 #include "interface.h"
+#include "language.h"
 #include "launcher.h"
 #include "main.h"
 #include "message.h"
@@ -80,6 +81,11 @@ int main(int argc, char *argv[])
     AddPath(buffer, "OrvekLauncher.rc");
     RC_Parse(buffer);
     FOCUS_Install();
+
+    // The dialog's texts, and the launcher's messages, in the player's
+    // language: the catalogues of a game run in place are in its folder
+    // "locale", those of an installed game in its install's locale folder.
+    LANG_Init(ORVEK_LOCALE_FROM_GAME_DIR);
 
     ChooseSDLDisplay();
     SDL_Init(SDL_INIT_AUDIO | SDL_INIT_VIDEO);

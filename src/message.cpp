@@ -6,6 +6,7 @@
 #include <gtk/gtk.h>
 #include <string.h>
 
+#include "language.h"
 #include "main.h"
 #include "savefile.h"
 
@@ -31,8 +32,9 @@ void MSG_TellNotSaved(void)
 {
     if (!Popup || FunctionCode == FUNCTION_NONE || !*NotSaved())
         return;
-    gchar *text = g_strdup_printf("Your choices could not be saved. The game starts with them now, but its next "
-                                  "start will not know them.\n\n%s",
+    // The lines themselves stay as standard error has them.
+    gchar *text = g_strdup_printf(_("Your choices could not be saved. The game starts with them now, but its next "
+                                    "start will not know them.\n\n%s"),
                                   NotSaved());
     MSG_Show(text);
     g_free(text);

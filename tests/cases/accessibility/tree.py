@@ -104,8 +104,9 @@ def read_dialog(launcher):
     lines = []
     walk(dialog, lines)
     print("\n".join(lines), flush=True)
-    cancel = pyatspi.findDescendant(dialog, lambda a: role_name(a) == "button" and a.name == "Cancel")
-    cancel.queryAction().doAction(0)
+    # Cancel, in any language, is the last button.
+    buttons = pyatspi.findAllDescendants(dialog, lambda a: role_name(a) == "button")
+    buttons[-1].queryAction().doAction(0)
     if not wait_for(lambda: launcher.poll() is not None):
         print("the launcher did not end on Cancel")
         return 1
