@@ -29,6 +29,8 @@ tests=(
     fonts-dejavu-core fonts-dejavu-extra
     # A player's locale that writes numbers with a comma, made by a case.
     locales
+    # The launcher killed at each system call of its saves.
+    strace
     sway xwayland dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream man-db groff-base mandoc libglib2.0-bin shellcheck
 )
