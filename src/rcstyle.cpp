@@ -51,8 +51,8 @@ const char *const kSelectors[KIND_COUNT] = {
     ".%1$s%2$s, notebook.%1$s%2$s > header > tabs > tab",
     "entry.%1$s%2$s, spinbutton.%1$s%2$s, treeview.%1$s%2$s, .%1$s%2$s check, .%1$s%2$s radio",
     // A spin button draws its number, its - and its + in nodes of their own.
-    "entry.%1$s%2$s, spinbutton.%1$s%2$s, spinbutton.%1$s%2$s > entry, spinbutton.%1$s%2$s > button, "
-    "treeview.%1$s%2$s, .%1$s%2$s check, .%1$s%2$s radio",
+    ("entry.%1$s%2$s, spinbutton.%1$s%2$s, spinbutton.%1$s%2$s > entry, spinbutton.%1$s%2$s > button, "
+     "treeview.%1$s%2$s, .%1$s%2$s check, .%1$s%2$s radio"),
 };
 
 // What is skipped, by line. A "{" that is never closed is only found at the
@@ -335,13 +335,10 @@ void ApplyTo(GtkWidget *widget, const std::string &path)
 
 }  // namespace
 
-void RC_Parse(const char *filename)
+gchar *RC_Translate(const char *filename, const gchar *text, gsize length)
 {
-    gchar *text = NULL;
-    gsize length = 0;
-    if (!g_file_get_contents(filename, &text, &length, NULL))
-        return;
-
+    styles.clear();
+    rules.clear();
     GScanner *scanner = g_scanner_new(NULL);
     scanner->config->cset_identifier_nth = (gchar *)(G_CSET_a_2_z G_CSET_A_2_Z "_-:0123456789");
     scanner->config->scan_identifier_1char = TRUE;
@@ -360,16 +357,26 @@ void RC_Parse(const char *filename)
             SkipItem(scanner, line, word);
     }
     g_scanner_destroy(scanner);
-    g_free(text);
 
     std::stable_sort(warnings.begin(), warnings.end(),
                      [](const Lines::value_type &a, const Lines::value_type &b) { return a.first < b.first; });
     for (const auto &warning : warnings)
         g_warning("%s: line %u: skipped %s", filename, warning.first, warning.second.c_str());
     warnings.clear();
+    return g_strdup(css.c_str());
+}
 
+void RC_Parse(const char *filename)
+{
+    gchar *text = NULL;
+    gsize length = 0;
+    if (!g_file_get_contents(filename, &text, &length, NULL))
+        return;
+    gchar *css = RC_Translate(filename, text, length);
+    g_free(text);
     GtkCssProvider *provider = gtk_css_provider_new();
-    gtk_css_provider_load_from_data(provider, css.c_str(), -1, NULL);
+    gtk_css_provider_load_from_data(provider, css, -1, NULL);
+    g_free(css);
     gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     g_object_unref(provider);
