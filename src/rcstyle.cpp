@@ -9,6 +9,7 @@
 // boxes and lists (and of the check boxes' squares) and text their text.
 #include "rcstyle.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #include <algorithm>
@@ -161,6 +162,28 @@ bool ReadColor(GScanner *scanner, std::string &css)
     return true;
 }
 
+// A text as a CSS string. A font name in the file, a string, may hold any
+// byte but a NUL, also quotes and line feeds: those and the other control
+// characters are escaped, as CSS allows none of them as they are.
+std::string CssString(const char *text)
+{
+    std::string css = "\"";
+    for (const unsigned char *c = (const unsigned char *)text; *c; c++)
+    {
+        if (*c < 0x20 || *c == 0x7f)
+        {
+            char escape[8];
+            snprintf(escape, sizeof escape, "\\%x ", *c);
+            css += escape;
+            continue;
+        }
+        if (*c == '"' || *c == '\\')
+            css += '\\';
+        css += (char)*c;
+    }
+    return css + "\"";
+}
+
 // A Pango font name such as "Sans Bold 18" as CSS declarations.
 std::string FontDeclarations(const char *name)
 {
@@ -168,14 +191,19 @@ std::string FontDeclarations(const char *name)
     PangoFontMask set = pango_font_description_get_set_fields(font);
     std::string css;
     if (set & PANGO_FONT_MASK_FAMILY)
-        css += std::string(" font-family: \"") + pango_font_description_get_family(font) + "\";";
+        css += " font-family: " + CssString(pango_font_description_get_family(font)) + ";";
     if (set & PANGO_FONT_MASK_STYLE)
     {
         const char *const kSlants[] = {"normal", "oblique", "italic"};
         css += std::string(" font-style: ") + kSlants[pango_font_description_get_style(font)] + ";";
     }
+    // GTK's CSS knows only the nine weights from 100 to 900 in hundreds;
+    // Pango has more, such as book (380) and ultraheavy (1000).
     if (set & PANGO_FONT_MASK_WEIGHT)
-        css += " font-weight: " + std::to_string((int)pango_font_description_get_weight(font)) + ";";
+    {
+        int hundreds = CLAMP((pango_font_description_get_weight(font) + 50) / 100, 1, 9);
+        css += " font-weight: " + std::to_string(hundreds * 100) + ";";
+    }
     if (set & PANGO_FONT_MASK_SIZE)
         css += " font-size: " + std::to_string(pango_font_description_get_size(font) / PANGO_SCALE) +
                (pango_font_description_get_size_is_absolute(font) ? "px;" : "pt;");
