@@ -2,13 +2,13 @@
 # SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets of fuzz/ with clang into build-fuzz and runs
 # each for SECONDS (default 60), or for N executions, one target after the
-# other. Each starts from its corpus in build-fuzz/corpus/TARGET, which
-# keeps what earlier runs found, seeded with the input files of the golden
-# cases in tests/cases/.
+# other. Each starts from its corpus in build-fuzz/corpus/TARGET, which keeps
+# what earlier runs found, seeded with the small minimised corpus of
+# fuzz/corpus/TARGET and the input files of the golden cases in tests/cases/.
 # A finding stops the run with its reproducer kept under build-fuzz/findings/
-# and makes the script fail. The targets' own standard error is closed,
-# since the launcher's messages about broken files would cost most of the
-# run; run the reproducer to see a finding's report.
+# and makes the script fail. The targets' own standard error is closed, since
+# the launcher's messages about broken files would cost most of the run; run
+# the reproducer to see a finding's report.
 #   scripts/fuzz.sh [SECONDS | -runs=N [TARGET...]]
 #   targets: ini config format rezlist rc
 # Reproduce a finding with: build-fuzz/fuzz/fuzz_TARGET FILE (the rezlist
@@ -48,8 +48,10 @@ trap 'stop_xvfb; rm -rf "$work"' EXIT
 # The archive-list target drives the real dialog, which needs a display.
 start_xvfb "$work"
 
-# Lines longer than the readers' buffers need inputs of some kilobytes.
-declare -A max_len=([ini]=8192 [config]=8192 [format]=4096 [rezlist]=4096 [rc]=4096)
+# Lines longer than the readers' buffers need inputs of some kilobytes. The
+# resource file's reader has no such buffers, and 2 KB hold a game's whole
+# file (the demo's has 1.2 KB); longer inputs would only slow the run.
+declare -A max_len=([ini]=8192 [config]=8192 [format]=4096 [rezlist]=4096 [rc]=2048)
 status=0
 for target in "${targets[@]}"; do
     corpus=$root/build-fuzz/corpus/$target
@@ -62,6 +64,7 @@ for target in "${targets[@]}"; do
         rc) seeds=OrvekLauncher.rc && cp demo/OrvekLauncher.rc "$corpus/demo.rc" ;;
     esac
     /usr/bin/python3 tests/cases/run.py --inputs "$seeds" "$corpus" tests/cases/*.case
+    cp fuzz/corpus/"$target"/* "$corpus"
     log=$work/$target.log
     start=$SECONDS
     if (cd "$work" && "$root/build-fuzz/fuzz/fuzz_$target" "$limit" \
