@@ -1,21 +1,29 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets of fuzz/ with clang into build-fuzz and runs
-# each for SECONDS (default 60), seeded with the input files of the golden
-# cases in tests/cases/. A finding stops the run with its reproducer kept
-# under build-fuzz/findings/ and makes the script fail. The targets' own
-# standard error is closed, since the launcher's messages about broken files
-# would cost most of the run; run the reproducer to see a finding's report.
-#   scripts/fuzz.sh [SECONDS [TARGET...]]     targets: ini config format rezlist
+# each for SECONDS (default 60), or for N executions, one target after the
+# other. Each starts from its corpus in build-fuzz/corpus/TARGET, which keeps
+# what earlier runs found, seeded with the small minimised corpus of
+# fuzz/corpus/TARGET and the input files of the golden cases in tests/cases/.
+# A finding stops the run with its reproducer kept under build-fuzz/findings/
+# and makes the script fail. The targets' own standard error is closed, since
+# the launcher's messages about broken files would cost most of the run; run
+# the reproducer to see a finding's report.
+#   scripts/fuzz.sh [SECONDS | -runs=N [TARGET...]]
+#   targets: ini config format rezlist rc
 # Reproduce a finding with: build-fuzz/fuzz/fuzz_TARGET FILE (the rezlist
 # target under xvfb-run -a).
 set -eu
 cd "$(dirname "$0")/.."
 root=$PWD
-seconds=${1:-60}
+limit=${1:-60}
 [ $# -gt 0 ] && shift
+case $limit in
+    -runs=*) ;;
+    *) limit=-max_total_time=$limit ;;
+esac
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(ini config format rezlist)
+[ ${#targets[@]} -gt 0 ] || targets=(ini config format rezlist rc)
 
 # clang's sanitizers name a report's functions only through llvm-symbolizer
 # (package llvm); without names the leak suppressions that name a function
@@ -40,27 +48,32 @@ trap 'stop_xvfb; rm -rf "$work"' EXIT
 # The archive-list target drives the real dialog, which needs a display.
 start_xvfb "$work"
 
-# Lines longer than the readers' buffers need inputs of some kilobytes.
-declare -A max_len=([ini]=8192 [config]=8192 [format]=4096 [rezlist]=4096)
+# Lines longer than the readers' buffers need inputs of some kilobytes. The
+# resource file's reader has no such buffers, and 2 KB hold a game's whole
+# file (the demo's has 1.2 KB); longer inputs would only slow the run.
+declare -A max_len=([ini]=8192 [config]=8192 [format]=4096 [rezlist]=4096 [rc]=2048)
 status=0
 for target in "${targets[@]}"; do
-    corpus=$work/corpus-$target
+    corpus=$root/build-fuzz/corpus/$target
     mkdir -p "$corpus"
     case $target in
         ini) seeds=OrvekLauncher.ini ;;
         config) seeds=autoexec.cfg ;;
         rezlist) seeds=RezList ;;
         format) seeds=OrvekLauncher.ini ;;
+        rc) seeds=OrvekLauncher.rc && cp demo/OrvekLauncher.rc "$corpus/demo.rc" ;;
     esac
     /usr/bin/python3 tests/cases/run.py --inputs "$seeds" "$corpus" tests/cases/*.case
+    cp fuzz/corpus/"$target"/* "$corpus"
     log=$work/$target.log
     start=$SECONDS
-    if (cd "$work" && "$root/build-fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" \
+    if (cd "$work" && "$root/build-fuzz/fuzz/fuzz_$target" "$limit" \
         -max_len="${max_len[$target]}" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 -close_fd_mask=2 \
         -artifact_prefix="$findings/$target-" "$corpus") >"$log" 2>&1; then
         runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
-        printf 'fuzz %-8s %10s executions in %3d s, %4d inputs in the corpus, no finding\n' \
-            "$target" "${runs:-?}" $((SECONDS - start)) "$(ls "$corpus" | wc -l)"
+        coverage=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -n 1)
+        printf 'fuzz %-8s %10s executions in %3d s, %4d inputs in the corpus, %s, no finding\n' \
+            "$target" "${runs:-?}" $((SECONDS - start)) "$(ls "$corpus" | wc -l)" "$coverage"
     else
         echo "fuzz $target: FINDING (reproducer in $findings):"
         grep -v '^INFO:\|^#[0-9]' "$log" | tail -n 80

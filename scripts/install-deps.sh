@@ -34,6 +34,8 @@ tests=(
     # A player's locale that writes numbers with a comma, and those of the
     # shipped languages, made by the cases; the Japanese pictures' font.
     locales fonts-vlgothic
+    # The launcher killed at each system call of its saves.
+    strace
     sway xwayland dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream man-db groff-base mandoc libglib2.0-bin shellcheck
 )

@@ -9,6 +9,7 @@
 // boxes and lists (and of the check boxes' squares) and text their text.
 #include "rcstyle.h"
 
+#include <stdio.h>
 #include <string.h>
 
 #include <algorithm>
@@ -51,8 +52,8 @@ const char *const kSelectors[KIND_COUNT] = {
     ".%1$s%2$s, notebook.%1$s%2$s > header > tabs > tab",
     "entry.%1$s%2$s, spinbutton.%1$s%2$s, treeview.%1$s%2$s, .%1$s%2$s check, .%1$s%2$s radio",
     // A spin button draws its number, its - and its + in nodes of their own.
-    "entry.%1$s%2$s, spinbutton.%1$s%2$s, spinbutton.%1$s%2$s > entry, spinbutton.%1$s%2$s > button, "
-    "treeview.%1$s%2$s, .%1$s%2$s check, .%1$s%2$s radio",
+    ("entry.%1$s%2$s, spinbutton.%1$s%2$s, spinbutton.%1$s%2$s > entry, spinbutton.%1$s%2$s > button, "
+     "treeview.%1$s%2$s, .%1$s%2$s check, .%1$s%2$s radio"),
 };
 
 // What is skipped, by line. A "{" that is never closed is only found at the
@@ -161,6 +162,28 @@ bool ReadColor(GScanner *scanner, std::string &css)
     return true;
 }
 
+// A text as a CSS string. A font name in the file, a string, may hold any
+// byte but a NUL, also quotes and line feeds: those and the other control
+// characters are escaped, as CSS allows none of them as they are.
+std::string CssString(const char *text)
+{
+    std::string css = "\"";
+    for (const unsigned char *c = (const unsigned char *)text; *c; c++)
+    {
+        if (*c < 0x20 || *c == 0x7f)
+        {
+            char escape[8];
+            snprintf(escape, sizeof escape, "\\%x ", *c);
+            css += escape;
+            continue;
+        }
+        if (*c == '"' || *c == '\\')
+            css += '\\';
+        css += (char)*c;
+    }
+    return css + "\"";
+}
+
 // A Pango font name such as "Sans Bold 18" as CSS declarations.
 std::string FontDeclarations(const char *name)
 {
@@ -168,14 +191,19 @@ std::string FontDeclarations(const char *name)
     PangoFontMask set = pango_font_description_get_set_fields(font);
     std::string css;
     if (set & PANGO_FONT_MASK_FAMILY)
-        css += std::string(" font-family: \"") + pango_font_description_get_family(font) + "\";";
+        css += " font-family: " + CssString(pango_font_description_get_family(font)) + ";";
     if (set & PANGO_FONT_MASK_STYLE)
     {
         const char *const kSlants[] = {"normal", "oblique", "italic"};
         css += std::string(" font-style: ") + kSlants[pango_font_description_get_style(font)] + ";";
     }
+    // GTK's CSS knows only the nine weights from 100 to 900 in hundreds;
+    // Pango has more, such as book (380) and ultraheavy (1000).
     if (set & PANGO_FONT_MASK_WEIGHT)
-        css += " font-weight: " + std::to_string((int)pango_font_description_get_weight(font)) + ";";
+    {
+        int hundreds = CLAMP((pango_font_description_get_weight(font) + 50) / 100, 1, 9);
+        css += " font-weight: " + std::to_string(hundreds * 100) + ";";
+    }
     if (set & PANGO_FONT_MASK_SIZE)
         css += " font-size: " + std::to_string(pango_font_description_get_size(font) / PANGO_SCALE) +
                (pango_font_description_get_size_is_absolute(font) ? "px;" : "pt;");
@@ -335,13 +363,10 @@ void ApplyTo(GtkWidget *widget, const std::string &path)
 
 }  // namespace
 
-void RC_Parse(const char *filename)
+gchar *RC_Translate(const char *filename, const gchar *text, gsize length)
 {
-    gchar *text = NULL;
-    gsize length = 0;
-    if (!g_file_get_contents(filename, &text, &length, NULL))
-        return;
-
+    styles.clear();
+    rules.clear();
     GScanner *scanner = g_scanner_new(NULL);
     scanner->config->cset_identifier_nth = (gchar *)(G_CSET_a_2_z G_CSET_A_2_Z "_-:0123456789");
     scanner->config->scan_identifier_1char = TRUE;
@@ -360,16 +385,26 @@ void RC_Parse(const char *filename)
             SkipItem(scanner, line, word);
     }
     g_scanner_destroy(scanner);
-    g_free(text);
 
     std::stable_sort(warnings.begin(), warnings.end(),
                      [](const Lines::value_type &a, const Lines::value_type &b) { return a.first < b.first; });
     for (const auto &warning : warnings)
         g_warning("%s: line %u: skipped %s", filename, warning.first, warning.second.c_str());
     warnings.clear();
+    return g_strdup(css.c_str());
+}
 
+void RC_Parse(const char *filename)
+{
+    gchar *text = NULL;
+    gsize length = 0;
+    if (!g_file_get_contents(filename, &text, &length, NULL))
+        return;
+    gchar *css = RC_Translate(filename, text, length);
+    g_free(text);
     GtkCssProvider *provider = gtk_css_provider_new();
-    gtk_css_provider_load_from_data(provider, css.c_str(), -1, NULL);
+    gtk_css_provider_load_from_data(provider, css, -1, NULL);
+    g_free(css);
     gtk_style_context_add_provider_for_screen(gdk_screen_get_default(), GTK_STYLE_PROVIDER(provider),
                                               GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
     g_object_unref(provider);

@@ -13,6 +13,11 @@
 // skipped with one warning naming it.
 void RC_Parse(const char *filename);
 
+// The CSS for the text of a resource file (`length` bytes), which GTK reads
+// without a complaint, to be freed with g_free; the warnings name the file
+// `filename`. Its styles replace those of any earlier text for RC_Apply.
+gchar *RC_Translate(const char *filename, const gchar *text, gsize length);
+
 // Gives each widget of the window the styles whose patterns its path
 // (the window's name, then each widget's name down to it, joined by ".")
 // matches, later lines of the file taking precedence.
