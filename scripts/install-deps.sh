@@ -34,7 +34,7 @@ tests=(
     # A player's locale that writes numbers with a comma, and those of the
     # shipped languages, made by the cases; the Japanese pictures' font.
     locales fonts-vlgothic
-    sway xwayland dbus-daemon at-spi2-core python3-pyatspi
+    sway xwayland python3-i3ipc dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream man-db groff-base mandoc libglib2.0-bin shellcheck
 )
 packages=("${build_and_run[@]}")

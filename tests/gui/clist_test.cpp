@@ -18,11 +18,16 @@ void Log(GtkWidget *, gint row, gint, GdkEvent *, gpointer name)
     signals += std::string((const char *)name) + " " + std::to_string(row) + "; ";
 }
 
+// Clicks reach only the list's handlers: the view's own would want a
+// pointer device, and a handler that says a click is handled keeps them
+// from running.
 GtkWidget *NewList(gboolean browse)
 {
     GtkWidget *list = ListNew(browse);
     g_signal_connect(list, "select_row", G_CALLBACK(Log), (gpointer) "select");
     g_signal_connect(list, "unselect_row", G_CALLBACK(Log), (gpointer) "unselect");
+    g_signal_connect(list, "button-press-event", G_CALLBACK(gtk_true), NULL);
+    g_signal_connect(list, "button-release-event", G_CALLBACK(gtk_true), NULL);
     return list;
 }
 
@@ -32,27 +37,23 @@ void Append(GtkWidget *list, int rows)
         ListAppend(list, ("row " + std::to_string(i)).c_str());
 }
 
+// A path's row number ("" for none); the path is freed.
+std::string RowOf(GtkTreePath *path)
+{
+    std::string row = path ? std::to_string(gtk_tree_path_get_indices(path)[0]) : "";
+    gtk_tree_path_free(path);
+    return row;
+}
+
 // The row the view shows selected, and the one its cursor is on.
 std::string Shown(GtkWidget *list)
 {
     GtkTreeModel *model;
     GtkTreeIter iter;
-    GtkTreePath *path;
-    std::string shown = "shown ";
-    if (gtk_tree_selection_get_selected(gtk_tree_view_get_selection(GTK_TREE_VIEW(list)), &model, &iter))
-    {
-        path = gtk_tree_model_get_path(model, &iter);
-        shown += std::to_string(gtk_tree_path_get_indices(path)[0]);
-        gtk_tree_path_free(path);
-    }
-    gtk_tree_view_get_cursor(GTK_TREE_VIEW(list), &path, NULL);
-    shown += " cursor ";
-    if (path)
-    {
-        shown += std::to_string(gtk_tree_path_get_indices(path)[0]);
-        gtk_tree_path_free(path);
-    }
-    return shown;
+    GtkTreePath *cursor;
+    gtk_tree_view_get_cursor(GTK_TREE_VIEW(list), &cursor, NULL);
+    bool selected = gtk_tree_selection_get_selected(gtk_tree_view_get_selection(GTK_TREE_VIEW(list)), &model, &iter);
+    return "shown " + RowOf(selected ? gtk_tree_model_get_path(model, &iter) : NULL) + " cursor " + RowOf(cursor);
 }
 
 // A key as the list's own key handler gets it.
@@ -75,26 +76,16 @@ void Click(GtkWidget *list, gint row, int clicks = 1)
     gtk_tree_view_get_cell_area(GTK_TREE_VIEW(list), path, NULL, &area);
     gtk_tree_path_free(path);
     GdkEventButton event = {};
-    event.button = 1;
-    event.x = area.x + 1;
-    event.y = area.y + 1;
-    // Only the list's handlers: the view's own would want a pointer device,
-    // and a handler that says the click is handled keeps them from running.
-    gulong stops[] = {g_signal_connect(list, "button-press-event", G_CALLBACK(gtk_true), NULL),
-                      g_signal_connect(list, "button-release-event", G_CALLBACK(gtk_true), NULL)};
+    event.button = 1, event.x = area.x + 1, event.y = area.y + 1;
     gboolean handled;
     for (int i = 1; i <= clicks; i++)
-    {
-        event.type = GDK_BUTTON_PRESS;
-        g_signal_emit_by_name(list, "button-press-event", &event, &handled);
-        event.type = GDK_2BUTTON_PRESS;
-        if (i == 2)
-            g_signal_emit_by_name(list, "button-press-event", &event, &handled);
-        event.type = GDK_BUTTON_RELEASE;
-        g_signal_emit_by_name(list, "button-release-event", &event, &handled);
-    }
-    for (gulong stop : stops)
-        g_signal_handler_disconnect(list, stop);
+        for (GdkEventType type : {GDK_BUTTON_PRESS, i == 2 ? GDK_2BUTTON_PRESS : GDK_NOTHING, GDK_BUTTON_RELEASE})
+            if (type != GDK_NOTHING)
+            {
+                event.type = type;
+                g_signal_emit_by_name(list, type == GDK_BUTTON_RELEASE ? "button-release-event" : "button-press-event",
+                                      &event, &handled);
+            }
 }
 
 struct Case
