@@ -180,6 +180,11 @@ def run(command, check=True, **options):
     return result
 
 
+def as_user(user):
+    """The prefix that runs a command as `user` (a pwd entry), if any."""
+    return ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}", "--init-groups"] if user else []
+
+
 def xdotool(*args, check=True):
     return run(["xdotool", *args], check).stdout.split()
 
@@ -304,9 +309,6 @@ class Keyboard:
                 self.send(self.id, 2, struct.pack("<IIII", 0, 0, 0, 0))
         self.roundtrip()
 
-    def close(self):
-        self.socket.close()
-
 
 class Sway:
     """A headless Wayland compositor for a case's runs, nobody's when we are
@@ -316,8 +318,7 @@ class Sway:
 
     def __init__(self, work, xwayland):
         self.user = pwd.getpwnam("nobody") if os.geteuid() == 0 else None
-        self.prefix = ["setpriv", f"--reuid={self.user.pw_uid}", f"--regid={self.user.pw_gid}",
-                       "--init-groups"] if self.user else []
+        self.prefix = as_user(self.user)
         runtime, self.keyboard = os.path.join(work, "wayland"), None
         os.mkdir(runtime, 0o700)
         if self.user:
@@ -392,7 +393,7 @@ class Sway:
 
     def stop(self):
         if self.keyboard:
-            self.keyboard.close()
+            self.keyboard.socket.close()
         try:
             os.killpg(self.process.pid, signal.SIGTERM)
             self.process.wait(timeout=WAIT)
@@ -557,8 +558,7 @@ class Case:
         if words[0] == "as":
             if os.geteuid() != 0:
                 raise Skip(f"running as {words[1]} needs root")
-            prefix = ["setpriv", f"--reuid={words[1]}", f"--regid={pwd.getpwnam(words[1]).pw_gid}",
-                      "--init-groups"]
+            prefix = as_user(pwd.getpwnam(words[1]))
             words = words[2:]
         if self.wayland:
             env = {name: value for name, value in env.items() if name not in ("DISPLAY", "XAUTHORITY")}
