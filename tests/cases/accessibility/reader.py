@@ -173,11 +173,13 @@ def main():
         """Notes the reading; true once it is the one waited for."""
         try:
             dialog = find_dialog()
+            point = dialog and expected is None and where(dialog, *sys.argv[2:])
             reading[0] = "no dialog\n" if not dialog else seen(dialog) if expected is not None else \
-                where(dialog, *sys.argv[2:]) or "not on screen\n"
+                point or "not on screen\n"
+            return reading[0] == expected if expected is not None else bool(point)
         except Exception as error:
             reading[0] = f"no reading: {error}\n"
-        return reading[0] == expected if expected is not None else reading[0][0].isdigit()
+            return False
 
     done = wait_for(read, CASE_WAIT / 2)
     sys.stdout.write(reading[0])
