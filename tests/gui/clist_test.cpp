@@ -69,14 +69,14 @@ void Key(GtkWidget *list, guint keyval)
 // A click of the first button on a row (two for a double click), as the
 // list's own handlers get it: each press, the double click's second press
 // once more as such, and each release.
-void Click(GtkWidget *list, gint row, int clicks = 1)
+void Click(GtkWidget *list, gint row, int clicks = 1, guint button = 1)
 {
     GdkRectangle area;
     GtkTreePath *path = gtk_tree_path_new_from_indices(row, -1);
     gtk_tree_view_get_cell_area(GTK_TREE_VIEW(list), path, NULL, &area);
     gtk_tree_path_free(path);
     GdkEventButton event = {};
-    event.button = 1, event.x = area.x + 1, event.y = area.y + 1;
+    event.button = button, event.x = area.x + 1, event.y = area.y + 1;
     gboolean handled;
     for (int i = 1; i <= clicks; i++)
         for (GdkEventType type : {GDK_BUTTON_PRESS, i == 2 ? GDK_2BUTTON_PRESS : GDK_NOTHING, GDK_BUTTON_RELEASE})
@@ -153,8 +153,8 @@ TEST(List, GivesTheSignalsOfEachStep)
 // What the view shows follows the list, its cursor on the selected row (none
 // shown once the selected row is gone); space and a click toggle a row of a
 // list outside browse mode, where a double click selects it; a click on a
-// browse list reports its row, the selected one too. (Keys and clicks are
-// pressed for real in the golden cases.)
+// browse list reports its row, the selected one too; another button's does
+// nothing. (Keys and clicks are pressed for real in the golden cases.)
 TEST(List, TheViewFollowsTheSelection)
 {
     const Case cases[] = {
@@ -170,6 +170,8 @@ TEST(List, TheViewFollowsTheSelection)
          "select 1; select 1; unselect 1; select 2; select 2; shown 2 cursor 2"},
         {"browse: a click selects, also the selected row again", TRUE,
          [](GtkWidget *l) { Click(l, 1); Click(l, 1); }, "unselect 0; select 1; select 1; shown 1 cursor 1"},
+        {"browse: another button's click does nothing", TRUE, [](GtkWidget *l) { Click(l, 2, 1, 3); },
+         "shown 0 cursor 0"},
         {"single: removing the selected row shows none", FALSE,
          [](GtkWidget *l) { ListSelectRow(l, 1); ListRemove(l, 1); }, "select 1; unselect 1; shown  cursor 1"},
         {"thawing shows the selection", FALSE,
