@@ -36,7 +36,7 @@ tests=(
     locales fonts-vlgothic
     # The launcher killed at each system call of its saves.
     strace
-    sway xwayland dbus-daemon at-spi2-core python3-pyatspi
+    sway xwayland python3-i3ipc dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream man-db groff-base mandoc libglib2.0-bin shellcheck
 )
 packages=("${build_and_run[@]}")

@@ -14,7 +14,8 @@ that takes text is followed by its lines and a line holding only ".".
 Laying out files (PATH is under $GAME; "~/" means $HOME; $WORK, $GAME, $HOME,
 $DISPLAY, $ORVEK_BUILD and $ORVEK_SOURCE are expanded):
   file [-n] [-e] PATH + text   the text (-n: without its last line feed;
-                               -e: \\t \\r \\n \\0 \\\\ \\xHH escapes)
+                               -e: escapes as in a Python bytes literal, \\t \\r
+                               \\n \\0 \\\\ \\xHH)
   touch PATH...                empty files
   build FROM [TO]              a file of the build tree (TO defaults to FROM's name)
   source FROM [TO]             a file of the source tree
@@ -71,7 +72,7 @@ Running (a case may run several times; each run sees the files of the last):
                                the runs are nobody's, who then owns $WORK and
                                gets a copy of a program outside it. dialog (which must
                                be a Wayland window, not XWayland's), capture,
-                               keys and close then find windows with swaymsg
+                               keys and close then find windows through sway's IPC
                                and press keys on a keyboard of the
                                compositor's own (the virtual-keyboard protocol)
 Checks, on the last run (a run's standard output must be checked):
@@ -90,8 +91,8 @@ Standard error is compared with process ids, times and the work folder's
 path taken out of it. Outputs and files are compared byte for byte, also
 where they are not UTF-8 (stdout and stderr take -e and -n as file does).
 """
+import codecs
 import ctypes
-import json
 import os
 import pwd
 import re
@@ -105,6 +106,7 @@ import sys
 import tempfile
 import time
 
+import i3ipc  # Debian's python3-i3ipc
 import Xlib.display  # Debian's python3-xlib
 import Xlib.protocol
 import Xlib.X
@@ -114,7 +116,6 @@ READER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "accessibility
 WAIT = float(os.environ.get("CASE_WAIT", "60"))
 SNAP_SETTLE = 2.0
 CAPTURE_TITLE = r"^Console Key \(ESC to cancel\)\?$"
-ESCAPES = {b"t": b"\t", b"r": b"\r", b"n": b"\n", b"0": b"\0", b"\\": b"\\"}
 # SDL 1.2.15 is the last SDL 1.2 itself; later 1.2 versions are sdl12-compat.
 PLATFORM = "sdl1" if subprocess.run(["pkg-config", "--modversion", "sdl"], capture_output=True,
                                     text=True).stdout.strip() == "1.2.15" else "sdl2"
@@ -156,10 +157,7 @@ def parse(path):
 
 def content(flags, text):
     """The bytes of a step's text: -e reads escapes, -n drops the last line feed."""
-    data = text.encode()
-    if "-e" in flags:
-        data = re.sub(rb"\\(x[0-9a-fA-F]{2}|.)", lambda m: ESCAPES.get(m.group(1)) or
-                      bytes([int(m.group(1)[1:], 16)]), data)
+    data = codecs.escape_decode(text.encode())[0] if "-e" in flags else text.encode()
     return data[:-1] if "-n" in flags else data
 
 
@@ -171,14 +169,24 @@ def wait_for(what, condition):
         time.sleep(0.05)
 
 
-def xdotool(*args, check=True):
+def run(command, check=True, **options):
+    """A helper program's result, within WAIT seconds; with check, it must succeed."""
     try:
-        result = subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=WAIT)
+        result = subprocess.run(command, capture_output=True, text=True, timeout=WAIT, **options)
     except subprocess.TimeoutExpired:
-        raise Failure(f"xdotool {' '.join(args)}: no answer within {WAIT:.0f} s")
+        raise Failure(f"{' '.join(command)}: no answer within {WAIT:.0f} s")
     if check and result.returncode != 0:
-        raise Failure(f"xdotool {' '.join(args)}: {result.stderr.strip()}")
-    return result.stdout.split()
+        raise Failure(f"{' '.join(command)}: {result.stdout.strip()} {result.stderr.strip()}")
+    return result
+
+
+def as_user(user):
+    """The prefix that runs a command as `user` (a pwd entry), if any."""
+    return ["setpriv", f"--reuid={user.pw_uid}", f"--regid={user.pw_gid}", "--init-groups"] if user else []
+
+
+def xdotool(*args, check=True):
+    return run(["xdotool", *args], check).stdout.split()
 
 
 def compare(what, expected, actual):
@@ -301,9 +309,6 @@ class Keyboard:
                 self.send(self.id, 2, struct.pack("<IIII", 0, 0, 0, 0))
         self.roundtrip()
 
-    def close(self):
-        self.socket.close()
-
 
 class Sway:
     """A headless Wayland compositor for a case's runs, nobody's when we are
@@ -313,8 +318,7 @@ class Sway:
 
     def __init__(self, work, xwayland):
         self.user = pwd.getpwnam("nobody") if os.geteuid() == 0 else None
-        self.prefix = ["setpriv", f"--reuid={self.user.pw_uid}", f"--regid={self.user.pw_gid}",
-                       "--init-groups"] if self.user else []
+        self.prefix = as_user(self.user)
         runtime, self.keyboard = os.path.join(work, "wayland"), None
         os.mkdir(runtime, 0o700)
         if self.user:
@@ -343,6 +347,9 @@ class Sway:
             wait_for("the compositor", lambda: self.running() and os.path.exists(ready))
             wayland, ipc, display = open(ready).read().split("\n")[:3]
             self.env.update(WAYLAND_DISPLAY=wayland, SWAYSOCK=ipc, **({"DISPLAY": display} if display else {}))
+            socket.setdefaulttimeout(WAIT)  # the compositor answers within WAIT, or the step fails
+            self.ipc = i3ipc.Connection(ipc)  # also nobody's compositor, root being root
+            socket.setdefaulttimeout(None)
             self.keyboard = Keyboard(os.path.join(runtime, wayland))
         except BaseException:
             self.stop()
@@ -353,26 +360,16 @@ class Sway:
             raise Failure("the compositor ended: " + open(self.log, errors="replace").read()[-2000:])
         return True
 
-    def ask(self, *args):
+    def command(self, command):
         self.running()
-        try:
-            result = subprocess.run(self.prefix + ["swaymsg", "-r", *args], env=self.env, capture_output=True,
-                                    text=True, timeout=WAIT)
-        except subprocess.TimeoutExpired:
-            raise Failure(f"swaymsg {' '.join(args)}: no answer within {WAIT:.0f} s")
-        if result.returncode != 0:
-            raise Failure(f"swaymsg {' '.join(args)}: {result.stdout.strip()} {result.stderr.strip()}")
-        return json.loads(result.stdout)
+        for reply in self.ipc.command(command):
+            if not reply.success:
+                raise Failure(f"the compositor refused {command}: {reply.error}")
 
     def views(self):
         """The windows on screen, as the compositor describes them."""
-        found, nodes = [], [self.ask("-t", "get_tree")]
-        while nodes:
-            node = nodes.pop()
-            nodes += node.get("nodes", []) + node.get("floating_nodes", [])
-            if node.get("pid") and node.get("visible"):
-                found.append(node)
-        return found
+        self.running()
+        return [view.ipc_data for view in self.ipc.get_tree() if view.pid and view.ipc_data.get("visible")]
 
     def windows(self, title, focused=False):
         """The ids of the windows on screen whose title matches."""
@@ -384,11 +381,8 @@ class Sway:
         return next((view.get("shell") for view in self.views() if str(view["id"]) == window), None)
 
     def focus(self, window):
-        self.ask(f"[con_id={window}] focus")
+        self.command(f"[con_id={window}] focus")
         wait_for("the focus", lambda: window in self.windows("", focused=True))
-
-    def close(self, window):
-        self.ask(f"[con_id={window}] kill")
 
     def hand_over(self, work):
         """The work folder becomes the user's, who runs the compositor and
@@ -399,7 +393,7 @@ class Sway:
 
     def stop(self):
         if self.keyboard:
-            self.keyboard.close()
+            self.keyboard.socket.close()
         try:
             os.killpg(self.process.pid, signal.SIGTERM)
             self.process.wait(timeout=WAIT)
@@ -528,11 +522,7 @@ class Case:
 
     def reader(self, *args, text=None):
         """What accessibility/reader.py reads, in the bus's environment."""
-        try:
-            result = subprocess.run(["/usr/bin/python3", READER, *args], input=text or "", env=self.env,
-                                    capture_output=True, text=True, timeout=WAIT)
-        except subprocess.TimeoutExpired:
-            raise Failure(f"reader.py {' '.join(args)}: no answer within {WAIT:.0f} s")
+        result = run(["/usr/bin/python3", READER, *args], False, input=text or "", env=self.env)
         if result.returncode != 0 and (args[0] != "seen" or not result.stdout):
             raise Failure(f"reader.py {' '.join(args)}: {result.stdout.strip()} {result.stderr.strip()}")
         return result.stdout
@@ -568,8 +558,7 @@ class Case:
         if words[0] == "as":
             if os.geteuid() != 0:
                 raise Skip(f"running as {words[1]} needs root")
-            prefix = ["setpriv", f"--reuid={words[1]}", f"--regid={pwd.getpwnam(words[1]).pw_gid}",
-                      "--init-groups"]
+            prefix = as_user(pwd.getpwnam(words[1]))
             words = words[2:]
         if self.wayland:
             env = {name: value for name, value in env.items() if name not in ("DISPLAY", "XAUTHORITY")}
@@ -722,7 +711,7 @@ class Case:
 
     def do_close(self, words, _):
         if self.wayland:
-            return self.wayland.close(self.window)
+            return self.wayland.command(f"[con_id={self.window}] kill")
         # No window manager runs under Xvfb: the message it would send.
         x = Xlib.display.Display()
         window, atom = x.create_resource_object("window", int(self.window)), x.intern_atom

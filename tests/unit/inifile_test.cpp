@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The INI cache where no run of the launcher shows it: values cut to the
-// caller's buffer, what is served from memory, and when a file reaches the
-// disk. How lines are read and written is shown by the golden cases.
+// The INI saves where no run of the launcher shows them: a temporary file
+// of this very process left behind, and the files a refused save opened.
+// How files are read, cut and written is shown by the golden cases, and the
+// buffers are fuzzed.
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -31,70 +32,6 @@ std::string Contents(const std::string &name)
 }
 
 size_t OpenFiles() { return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}); }
-
-std::string Get(InitFile &ini, const std::string &file, const char *section, const char *key)
-{
-    char value[64];
-    ini.GetPrivateProfileString(section, key, "<default>", value, sizeof value, (kDir + file).c_str());
-    return value;
-}
-
-TEST(IniFile, CutsTheValueToTheCallersBuffer)
-{
-    Fresh();
-    Put("b.ini", "[S]\nK=abcdef\n");
-    InitFile ini(97);
-    const struct { const char *key, *byDefault; unsigned long size, length; const char *expected; } cases[] = {
-        {"K", "d", 7, 6, "abcdef"}, {"K", "d", 6, 5, "abcde"}, {"K", "d", 1, 0, ""},
-        {"X", "defaults", 8, 7, "default"}, {"X", nullptr, 5, 0, ""},
-    };
-    InitFile bucketless(0);  // a table needs one bucket at least
-    char value[8];
-    EXPECT_EQ(6u, bucketless.GetPrivateProfileString("S", "K", "", value, sizeof value, (kDir + "b.ini").c_str()));
-    for (const auto &c : cases)
-    {
-        char out[16];
-        memset(out, '#', sizeof out);
-        EXPECT_EQ(c.length, ini.GetPrivateProfileString("s", c.key, c.byDefault, out, c.size, (kDir + "b.ini").c_str()));
-        EXPECT_STREQ(c.expected, out);
-        EXPECT_EQ('#', out[c.size]) << "wrote past the buffer";
-    }
-}
-
-TEST(IniFile, ServesFromMemoryAndSavesOnlyCachedFilesWithEntries)
-{
-    Fresh();
-    Put("read.ini", "[S]\nK = v\n");
-    Put("blank.ini", "\n\n");
-    Put("broken.ini", "; mine\nA=1\n");
-    const std::string section(70, 'Z'), cased = kDir + "Case.ini";
-    const size_t openBefore = OpenFiles();
-    {
-        InitFile ini(97);
-        EXPECT_EQ("v", Get(ini, "read.ini", "S", "K"));
-        Put("read.ini", "[S]\nK = changed\n");
-        EXPECT_EQ("v", Get(ini, "read.ini", "S", "K"));
-        EXPECT_EQ("<default>", Get(ini, "blank.ini", "S", "K"));
-        EXPECT_EQ("<default>", Get(ini, "missing.ini", "S", "K"));
-        EXPECT_EQ("<default>", Get(ini, "broken.ini", "", "A"));
-        Put("broken.ini", "A=fixed\n");  // an unreadable file is tried again
-        EXPECT_EQ("fixed", Get(ini, "broken.ini", "", "A"));
-        ini.WritePrivateProfileString(section.c_str(), "K", "w", cased.c_str());
-        ini.WritePrivateProfileString(section.c_str(), "K", nullptr, cased.c_str());
-        ini.WritePrivateProfileString(section.c_str(), "None", nullptr, cased.c_str());
-        EXPECT_EQ("w", Get(ini, "CASE.INI", section.c_str(), "k"));  // file names are case-blind too
-        ini.Flush();
-        EXPECT_EQ("[" + section + "]\n\n\tK = w\n", Contents("Case.ini"));
-        ini.WritePrivateProfileString(section.c_str(), "K", "again", cased.c_str());
-    }
-    EXPECT_EQ("[S]\n\n\tK = v\n", Contents("read.ini"));
-    EXPECT_EQ("\n\n", Contents("blank.ini"));
-    EXPECT_EQ("<absent>", Contents("missing.ini"));
-    EXPECT_EQ("[]\n\n\tA = fixed\n", Contents("broken.ini"));
-    EXPECT_EQ("[" + section + "]\n\n\tK = again\n", Contents("Case.ini"));
-    EXPECT_EQ("<absent>", Contents("CASE.INI"));
-    EXPECT_EQ(openBefore, OpenFiles()) << "a file read or written was left open";
-}
 
 // A temporary file's name holds the saving process's id, which no case can
 // know. One of that name left from an earlier process with the same id (or

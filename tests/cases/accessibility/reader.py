@@ -1,26 +1,124 @@
 #!/usr/bin/python3
 # SPDX-License-Identifier: MIT
-"""Reads the running launcher's dialog through at-spi, as a screen reader
-does, on the session bus of its environment (the runner's bus step).
+"""Reads the launcher's dialog through at-spi, as a screen reader does, on
+the session bus of its environment (the runner's bus step), on which the
+accessibility bus and its registry start.
 
+    reader.py tree              starts the launcher in $GAME, prints, in the
+                                order of the accessible tree, each control
+                                that the keyboard can reach and each picture:
+                                its role, its name and, where a label names
+                                it, that label, as long as the label says in
+                                turn that it names the control (controls the
+                                player cannot see are marked hidden), and ends
+                                it with the Cancel button's action. Exit status
+                                1 when a control has no name, the dialog never
+                                appears or the launcher does not end.
     reader.py seen              once the text on standard input is what the
-                                four lists show selected (their at-spi
-                                selections, which is what GTK draws) and
-                                where the focus is, or half of CASE_WAIT
-                                seconds have passed: prints the last reading
+                                four lists of the running launcher show
+                                selected (their at-spi selections, which is
+                                what GTK draws) and where the focus is, or
+                                half of CASE_WAIT seconds have passed: prints
+                                the last reading
     reader.py where NAME [ROW]  the screen point in the middle of the control
                                 named NAME, or of its row ROW, once it shows
 """
 import os
+import subprocess
 import sys
 import time
 
 import pyatspi  # Debian's python3-pyatspi
 
-from tree import find_dialog, quoted, role_name
-
-WAIT = float(os.environ.get("CASE_WAIT", "60")) / 2
+# The runner waits CASE_WAIT seconds for the script's end: each wait here
+# takes a part of that, so that the script can still say what went wrong.
+CASE_WAIT = float(os.environ.get("CASE_WAIT", "60"))
 LISTS = ("Renderer", "Resolution", "Available REZ files", "REZ files to load")
+
+
+def wait_for(condition, wait):
+    """Whether `condition` came true within `wait` seconds; an exception
+    counts as not yet (the launcher answers only once its main loop runs)."""
+    deadline = time.monotonic() + wait
+    while True:
+        try:
+            if condition():
+                return True
+        except Exception:
+            pass
+        if time.monotonic() > deadline:
+            return False
+        time.sleep(0.1)
+
+
+def role_name(accessible):
+    """The role's name, as at-spi has said it since 2.50 ("push button" was
+    renamed "button")."""
+    name = accessible.getRoleName()
+    return "button" if name == "push button" else name
+
+
+def quoted(name):
+    return '"' + name.replace("\n", "\\n") + '"'
+
+
+def targets(accessible, relation_type):
+    return [relation.getTarget(i) for relation in accessible.getRelationSet()
+            if relation.getRelationType() == relation_type for i in range(relation.getNTargets())]
+
+
+def describe(accessible):
+    """The line of a control or picture; None for anything else."""
+    states = accessible.getState()
+    if not states.contains(pyatspi.STATE_FOCUSABLE) and accessible.getRole() not in (pyatspi.ROLE_ICON,
+                                                                                      pyatspi.ROLE_IMAGE):
+        return None
+    role = role_name(accessible)
+    line = f"{role} {quoted(accessible.name)}" if accessible.name else f"{role} WITHOUT NAME"
+    for label in targets(accessible, pyatspi.RELATION_LABELLED_BY):
+        back = accessible in targets(label, pyatspi.RELATION_LABEL_FOR)
+        line += f", labelled by {role_name(label)} {quoted(label.name)}" + ("" if back else " (one way only)")
+    if not states.contains(pyatspi.STATE_VISIBLE):
+        line += ", hidden"
+    return line
+
+
+def find_dialog():
+    """The launcher's dialog once it shows, else None."""
+    for application in pyatspi.Registry.getDesktop(0):
+        if application is None or application.name != "orvek-launcher":
+            continue
+        for frame in application:
+            if frame.name == "Orvek Demo" and frame.getState().contains(pyatspi.STATE_SHOWING):
+                return frame
+    return None
+
+
+def tree():
+    launcher = subprocess.Popen([os.path.join(os.environ["ORVEK_BUILD"], "orvek-launcher")], cwd=os.environ["GAME"])
+    found = []
+
+    def shown():  # the dialog, or the launcher's end
+        found[:] = [] if launcher.poll() is not None else [find_dialog()]
+        return not found or found[0]
+
+    try:
+        if not wait_for(shown, CASE_WAIT / 4) or not found or not found[0]:
+            print(f"no dialog in the accessible tree (the launcher's status: {launcher.poll()})")
+            return 1
+        lines = [line for line in map(describe, pyatspi.findAllDescendants(found[0], lambda a: True)) if line]
+        print("\n".join(lines), flush=True)
+        # Cancel, in any language, is the last button.
+        buttons = pyatspi.findAllDescendants(found[0], lambda a: role_name(a) == "button")
+        buttons[-1].queryAction().doAction(0)
+        if not wait_for(lambda: launcher.poll() is not None, CASE_WAIT / 4):
+            print("the launcher did not end on Cancel")
+            return 1
+        return 1 if any("WITHOUT NAME" in line for line in lines) else 0
+    finally:
+        if launcher.poll() is None:
+            launcher.kill()
+            launcher.wait()
 
 
 def control(dialog, name):
@@ -65,30 +163,26 @@ def where(dialog, name, row=None):
     return f"{box.x + box.width // 2} {box.y + box.height // 2}\n" if box.width > 0 and box.height > 0 else None
 
 
-def read(args, expected):
-    """The reading, and whether it is the one waited for."""
-    dialog = find_dialog()
-    if not dialog:
-        return "no dialog\n", False
-    if expected is not None:
-        reading = seen(dialog)
-        return reading, reading == expected
-    reading = where(dialog, *args)
-    return reading or "not on screen\n", reading is not None
-
-
 def main():
+    if sys.argv[1] == "tree":
+        return tree()
     expected = sys.stdin.read() if sys.argv[1] == "seen" else None
-    deadline = time.monotonic() + WAIT
-    while True:
+    reading = [""]
+
+    def read():
+        """Notes the reading; true once it is the one waited for."""
         try:
-            reading, done = read(sys.argv[2:], expected)
-        except Exception as error:  # the launcher answers once its main loop runs
-            reading, done = f"no reading: {error}\n", False
-        if done or time.monotonic() > deadline:
-            break
-        time.sleep(0.1)
-    sys.stdout.write(reading)
+            dialog = find_dialog()
+            point = dialog and expected is None and where(dialog, *sys.argv[2:])
+            reading[0] = "no dialog\n" if not dialog else seen(dialog) if expected is not None else \
+                point or "not on screen\n"
+            return reading[0] == expected if expected is not None else bool(point)
+        except Exception as error:
+            reading[0] = f"no reading: {error}\n"
+            return False
+
+    done = wait_for(read, CASE_WAIT / 2)
+    sys.stdout.write(reading[0])
     return 0 if done else 1
 
 
