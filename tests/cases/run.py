@@ -105,6 +105,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import wave
 
 import i3ipc  # Debian's python3-i3ipc
 import Xlib.display  # Debian's python3-xlib
@@ -714,10 +715,9 @@ class Case:
         buffer, where its buffers are the launcher's) the samples once, zero
         bytes to the end of their last buffer, and only silence after that:
         one buffer of it at least."""
-        with open(self.path(words[1]), "rb") as f:
-            wav = f.read()
-        samples, frame, bits = wav[44:], wav[32], wav[34]
-        buffer, silence = 4096 * frame, 0x80 if bits == 8 else 0  # SDL's WAV loader: 4096 frames
+        with wave.open(self.path(words[1])) as wav:
+            samples, width, frame = wav.readframes(wav.getnframes()), wav.getsampwidth(), wav.getnchannels()
+        buffer, silence = 4096 * frame * width, 0x80 if width == 1 else 0  # SDL's WAV loader: 4096 frames
         padded, heard, raw = -(-len(samples) // buffer) * buffer, os.path.join(self.work, "heard.raw"), b""
 
         def played():

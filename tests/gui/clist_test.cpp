@@ -131,12 +131,7 @@ TEST(List, GivesTheSignalsOfEachStep)
          [](GtkWidget *l) { Append(l, 3); ListSelectRow(l, 1); ListRemove(l, 1); ListRemove(l, 0); },
          "select 1; unselect 1; "},
         {"removing a row above the selected one renumbers it", FALSE,
-         [](GtkWidget *l) {
-             Append(l, 3);
-             ListSelectRow(l, 2);
-             ListRemove(l, 0);
-             ListSelectRow(l, 0);
-         },
+         [](GtkWidget *l) { Append(l, 3); ListSelectRow(l, 2); ListRemove(l, 0); ListSelectRow(l, 0); },
          "select 2; unselect 1; select 0; "},
         {"clearing reports nothing, and a browse list selects anew", TRUE,
          [](GtkWidget *l) { Append(l, 2); ListClear(l); Append(l, 1); }, "select 0; select 0; "},

@@ -4,12 +4,11 @@
 8 kHz, or with s16 of 16-bit stereo frames at 44.1 kHz (the format SDL 2
 plays without converting). No sample is silence or a zero byte, so that
 zero fill and silence stand out after them."""
-import struct
 import sys
+import wave
 
 frames, wide = int(sys.argv[1]), sys.argv[2:] == ["s16"]
-channels, rate, bits = (2, 44100, 16) if wide else (1, 8000, 8)
-data = bytes(i % 126 + 1 for i in range(frames * channels * bits // 8))
-sys.stdout.buffer.write(b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WAVEfmt " +
-                        struct.pack("<IHHIIHH", 16, 1, channels, rate, rate * channels * bits // 8,
-                                    channels * bits // 8, bits) + b"data" + struct.pack("<I", len(data)) + data)
+channels, width, rate = (2, 2, 44100) if wide else (1, 1, 8000)
+with wave.open(sys.stdout.buffer, "wb") as out:
+    out.setparams((channels, width, rate, frames, "NONE", ""))
+    out.writeframes(bytes(i % 126 + 1 for i in range(frames * channels * width)))
