@@ -6,18 +6,9 @@
 set -eu
 dialog=$(xdotool search --onlyvisible --name '^Orvek Demo$')
 capture=$(xdotool search --onlyvisible --name '^Console Key \(ESC to cancel\)\?$')
-
-geometry() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
-        /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }'
-}
-read -r dx dy dw dh <<EOF2
-$(geometry "$dialog")
-EOF2
-read -r cx cy cw ch <<EOF2
-$(geometry "$capture")
-EOF2
-echo "size ${cw}x$ch"
+eval "$(xdotool getwindowgeometry --shell --prefix d "$dialog")"
+eval "$(xdotool getwindowgeometry --shell --prefix c "$capture")"
+echo "size ${cWIDTH}x$cHEIGHT"
 
 owner=$(xprop -id "$capture" WM_TRANSIENT_FOR | sed -n 's/.*window id # //p')
 if [ -n "$owner" ] && [ $((owner)) -eq "$dialog" ]; then
@@ -27,7 +18,7 @@ else
 fi
 
 # Twice the distance between the centres.
-off_x=$((2 * cx + cw - 2 * dx - dw)) off_y=$((2 * cy + ch - 2 * dy - dh))
+off_x=$((2 * cX + cWIDTH - 2 * dX - dWIDTH)) off_y=$((2 * cY + cHEIGHT - 2 * dY - dHEIGHT))
 if [ "${off_x#-}" -le 1 ] && [ "${off_y#-}" -le 1 ]; then
     echo "centred on the dialog"
 else
