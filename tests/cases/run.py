@@ -207,8 +207,7 @@ def xdotool(*args, check=True):
 
 def compare(what, expected, actual):
     if expected != actual:
-        at = next((i for i, (e, a) in enumerate(zip(expected, actual)) if e != a), None)
-        at = min(len(expected), len(actual)) if at is None else at
+        at = len(os.path.commonprefix([expected, actual]))
         cut = slice(max(0, at - 200), at + 200)  # long outputs: around the first difference
         raise Failure(f"{what} differs at {at}\n  expected: {expected[cut]!r}\n  actual:   {actual[cut]!r}")
 
@@ -530,9 +529,9 @@ class Case:
         (who may not enter the build tree); the sanitizers' options in `env`
         are changed to read their suppression files from there too."""
         build = os.path.join(self.work, "build")
-        if not os.path.isdir(build):
-            os.mkdir(build)
-            shutil.copy2(os.path.join(BUILD, "orvek-launcher"), build)
+        os.makedirs(build, exist_ok=True)
+        shutil.copy2(os.path.join(BUILD, "orvek-launcher"), build)
+
         def copied(match):
             copy = os.path.join(build, os.path.basename(match.group(2)))
             shutil.copy(match.group(2), copy)
@@ -718,16 +717,16 @@ class Case:
         with wave.open(self.path(words[1])) as wav:
             samples, width, frame = wav.readframes(wav.getnframes()), wav.getsampwidth(), wav.getnchannels()
         buffer, silence = 4096 * frame * width, 0x80 if width == 1 else 0  # SDL's WAV loader: 4096 frames
-        padded, heard, raw = -(-len(samples) // buffer) * buffer, os.path.join(self.work, "heard.raw"), b""
+        padded, heard = -(-len(samples) // buffer) * buffer, os.path.join(self.work, "heard.raw")
+        raw = start = None
 
         def played():
-            nonlocal raw
+            nonlocal raw, start
             raw = open(heard, "rb").read() if os.path.exists(heard) else b""
             start = len(raw) - len(raw.lstrip(bytes([silence])))
             return start < len(raw) and len(raw) >= start + padded + buffer
 
         wait_for("the launch sound", played)
-        start = len(raw) - len(raw.lstrip(bytes([silence])))
         if PLATFORM == "sdl1":  # SDL 2 fills buffers of its own size
             compare("where the sound starts, within its buffer", 0, start % buffer)
         compare("the samples played", samples, raw[start:start + len(samples)])
