@@ -36,7 +36,8 @@ tests=(
     locales fonts-vlgothic
     # The launcher killed at each system call of its saves.
     strace
-    sway xwayland python3-i3ipc dbus-daemon at-spi2-core python3-pyatspi
+    # The Wayland cases' keyboard takes Xvfb's keymap through xkbcomp.
+    sway xwayland python3-i3ipc x11-xkb-utils dbus-daemon at-spi2-core python3-pyatspi
     desktop-file-utils appstream man-db groff-base mandoc libglib2.0-bin shellcheck
 )
 packages=("${build_and_run[@]}")
