@@ -37,11 +37,11 @@ def pixels(ppm):
     return width, height, [data[i:i + 3] for i in range(0, width * height * 3, 3)]
 
 
-def settled(last):
+def settled(last, wait=WAIT):
     """The window's picture once it differs from `last` and has stayed the
-    same for SETTLE seconds; None when it did not change in time."""
+    same for SETTLE seconds; None when it did not change within `wait`."""
     start, shown, since = time.monotonic(), None, 0.0
-    while time.monotonic() - start < WAIT:
+    while time.monotonic() - start < wait:
         now = picture()
         if now != shown:
             shown, since = now, time.monotonic()
@@ -108,10 +108,15 @@ def main():
     if now is None:
         print("no change")
         return
+    # A busy machine may leave the window half drawn for longer than SETTLE:
+    # a verdict against the move stands only once nothing more comes.
+    found = verdict(last, now) if last else None
+    while found not in (None, "visible") and (later := settled(now, 2 + 3 * SETTLE)):
+        now, found = later, verdict(last, later)
     with open(LAST, "wb") as f:
         f.write(now)
-    if last:
-        print(verdict(last, now))
+    if found:
+        print(found)
 
 
 if __name__ == "__main__":
