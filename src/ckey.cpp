@@ -32,8 +32,10 @@ int GetCKey(void)
         return SDLK_CARET;
     }
 
-    SDL_WM_SetCaption(_(kPrompt), "console");
+    // The hint goes to the X server ahead of the title, so that whoever
+    // finds the window by its title finds it transient already.
     CKEY_MakeTransientFor(WIN_Main);
+    SDL_WM_SetCaption(_(kPrompt), "console");
     CKEY_DrawPrompt(screen, WIN_Main, _(kPrompt));
     SDL_WM_GrabInput(SDL_GRAB_ON);
 

@@ -43,7 +43,7 @@ void CKEY_MakeTransientFor(GtkWidget *dialog)
     if (!window || SDL_GetWMInfo(&info) != 1 || info.subsystem != SDL_SYSWM_X11)
         return;
     // The window manager manages SDL's outer window; SDL 1.2 draws into a
-    // child of it. The hint goes out with SDL's next request, the grab.
+    // child of it. The hint goes out with SDL's next request, the caption.
     info.info.x11.lock_func();
     XSetTransientForHint(info.info.x11.display, info.info.x11.wmwindow, gdk_x11_window_get_xid(window));
     info.info.x11.unlock_func();
