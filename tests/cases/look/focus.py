@@ -16,6 +16,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import time
 
 LAST, SETTLE = "focus-last.ppm", 0.5
@@ -115,6 +116,12 @@ def main():
         now, found = later, verdict(last, later)
     with open(LAST, "wb") as f:
         f.write(now)
+    if found and found != "visible":  # the pictures, to be looked at
+        kept = tempfile.mkdtemp(prefix="orvek-focus-")
+        for name, data in (("before", last), ("after", now)):
+            with open(os.path.join(kept, name + ".ppm"), "wb") as f:
+                f.write(data)
+        found += f" (pictures in {kept})"
     if found:
         print(found)
 
