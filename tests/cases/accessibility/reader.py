@@ -22,6 +22,7 @@ accessibility bus and its registry start.
                                 the last reading
     reader.py where NAME [ROW]  the screen point in the middle of the control
                                 named NAME, or of its row ROW, once it shows
+                                and stays where it is
 """
 import os
 import subprocess
@@ -170,13 +171,15 @@ def main():
     reading = [""]
 
     def read():
-        """Notes the reading; true once it is the one waited for."""
+        """Notes the reading; true once it is the one waited for. A point
+        counts once two readings agree: a list on a page just turned to
+        scrolls to its selected row only when it is first laid out."""
         try:
-            dialog = find_dialog()
+            dialog, last = find_dialog(), reading[0]
             point = dialog and expected is None and where(dialog, *sys.argv[2:])
             reading[0] = "no dialog\n" if not dialog else seen(dialog) if expected is not None else \
                 point or "not on screen\n"
-            return reading[0] == expected if expected is not None else bool(point)
+            return reading[0] == expected if expected is not None else bool(point) and point == last
         except Exception as error:
             reading[0] = f"no reading: {error}\n"
             return False
