@@ -33,7 +33,7 @@ TEST(CString, KeepsNoTextApartFromEmptyTextAndNeverLosesText)
 }
 
 // The launcher never uses the list; this is the little the library promises
-// of it: 256 strings at most, read from position 1 on.
+// of it: 256 strings at most, read from position 1 on, and counted.
 TEST(CStringList, KeepsAtMost256InOrder)
 {
     CStringList list;
@@ -43,4 +43,5 @@ TEST(CStringList, KeepsAtMost256InOrder)
     for (POSITION pos = 1; pos != 0; seen++)
         EXPECT_EQ(std::to_string(seen), Text(list.GetNext(pos)));
     EXPECT_EQ(256, seen);
+    EXPECT_EQ(256, list.GetCount());
 }
