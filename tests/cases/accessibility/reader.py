@@ -172,8 +172,8 @@ def main():
 
     def read():
         """Notes the reading; true once it is the one waited for. A point
-        counts once two readings agree: a list on a page just turned to
-        scrolls to its selected row only when it is first laid out."""
+        counts once two readings agree: a page just turned to may still be
+        laid out, and a row read before that is not where a click lands."""
         try:
             dialog, last = find_dialog(), reading[0]
             point = dialog and expected is None and where(dialog, *sys.argv[2:])
