@@ -34,6 +34,8 @@ tests=(
     # A player's locale that writes numbers with a comma, and those of the
     # shipped languages, made by the cases; the Japanese pictures' font.
     locales fonts-vlgothic
+    # The focus ring's pixels: their contrast, and which belong together.
+    python3-numpy python3-scipy python3-pil
     # The launcher killed at each system call of its saves.
     strace
     # The Wayland cases' keyboard takes Xvfb's keymap through xkbcomp.

@@ -12,12 +12,16 @@ covers. Prints "visible" when the control left and the one entered show it
 so (two groups at least, each visible), else what is wrong; nothing on the
 first run or with the argument "start" (a new page makes the next picture
 the first), and "no change" when the picture stays the same."""
+import io
 import os
-import re
 import subprocess
 import sys
 import tempfile
 import time
+
+import numpy  # Debian's python3-numpy, python3-scipy and python3-pil
+from PIL import Image
+from scipy import ndimage
 
 LAST, SETTLE = "focus-last.ppm", 0.5
 WAIT = float(os.environ.get("CASE_WAIT", "60"))
@@ -27,15 +31,6 @@ def picture():
     """The window's picture now, as a PPM file's bytes."""
     return subprocess.run(["import", "-window", os.environ["WINDOW"], "-depth", "8", "ppm:-"], check=True,
                           capture_output=True).stdout
-
-
-def pixels(ppm):
-    """Width, height and the pixels, (r, g, b) each, of a picture."""
-    # "P6", width, height and depth, each followed by one blank, then the
-    # pixels (whose bytes may look like blanks too).
-    fields = re.match(rb"P6\s+(\d+)\s+(\d+)\s+\d+\s", ppm)
-    width, height, data = int(fields[1]), int(fields[2]), ppm[fields.end():]
-    return width, height, [data[i:i + 3] for i in range(0, width * height * 3, 3)]
 
 
 def settled(last, wait=WAIT):
@@ -52,51 +47,34 @@ def settled(last, wait=WAIT):
     return None
 
 
-def luminance(rgb):
-    def linear(c):
-        c /= 255
-        return c / 12.92 if c <= 0.04045 else ((c + 0.055) / 1.055) ** 2.4
-    r, g, b = (linear(c) for c in rgb)
-    return 0.2126 * r + 0.7152 * g + 0.0722 * b
+def rgb(ppm):
+    return numpy.asarray(Image.open(io.BytesIO(ppm)).convert("RGB"))
 
 
-def contrast(a, b):
-    darker, lighter = sorted((luminance(a), luminance(b)))
-    return (lighter + 0.05) / (darker + 0.05)
-
-
-def groups(changed, width):
-    left, found = set(changed), []
-    while left:
-        todo, group = [left.pop()], []
-        while todo:
-            p = todo.pop()
-            group.append(p)
-            x = p % width
-            for dy in range(-3, 4):
-                for dx in range(max(-3, -x), min(4, width - x)):
-                    q = p + dy * width + dx
-                    if q in left:
-                        left.remove(q)
-                        todo.append(q)
-        found.append(group)
-    return found
+def luminance(pixels):
+    """Each pixel's relative luminance (sRGB)."""
+    c = pixels / 255
+    return numpy.where(c <= 0.04045, c / 12.92, ((c + 0.055) / 1.055) ** 2.4) @ [0.2126, 0.7152, 0.0722]
 
 
 def verdict(before, after):
-    width, _, old = pixels(before)
-    _, _, new = pixels(after)
-    found = groups([i for i, (a, b) in enumerate(zip(old, new)) if a != b], width)
+    old, new = rgb(before), rgb(after)
+    changed = (old != new).any(axis=2)
+    darker, lighter = numpy.sort([luminance(old), luminance(new)], axis=0)
+    strong = changed & ((lighter + 0.05) / (darker + 0.05) >= 3)
+    # Pixels within 3 of each other belong together: grown by one pixel
+    # each way, they touch.
+    square = numpy.ones((3, 3))
+    groups, count = ndimage.label(ndimage.binary_dilation(changed, square), square)
+    groups *= changed
     faint = []
-    for group in found:
-        xs, ys = [p % width for p in group], [p // width for p in group]
-        w, h = max(xs) - min(xs) + 1, max(ys) - min(ys) + 1
-        strong = sum(contrast(old[p], new[p]) >= 3 for p in group)
+    for number, (rows, columns) in enumerate(ndimage.find_objects(groups), 1):
+        w, h = columns.stop - columns.start, rows.stop - rows.start
         line = min(w * h, 2 * w + 2 * h - 4)
-        if strong < line:
-            faint.append(f"too faint at {min(xs)},{min(ys)}: {strong} of {line} pixels at 3:1")
-    if len(found) < 2:
-        faint.append(f"{len(found)} control(s) changed")
+        if (found := int(strong[groups == number].sum())) < line:
+            faint.append(f"too faint at {columns.start},{rows.start}: {found} of {line} pixels at 3:1")
+    if count < 2:
+        faint.append(f"{count} control(s) changed")
     return "; ".join(faint) or "visible"
 
 
