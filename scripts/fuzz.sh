@@ -4,7 +4,8 @@
 # each for SECONDS (default 60), or for N executions, one target after the
 # other. Each starts from its corpus in build-fuzz/corpus/TARGET, which keeps
 # what earlier runs found, seeded with the small minimised corpus of
-# fuzz/corpus/TARGET and the input files of the golden cases in tests/cases/.
+# fuzz/corpus/TARGET (the campaign's corpus, which grew from the golden
+# cases' input files, minimised).
 # A finding stops the run with its reproducer kept under build-fuzz/findings/
 # and makes the script fail. The targets' own standard error is closed, since
 # the launcher's messages about broken files would cost most of the run; run
@@ -61,14 +62,6 @@ status=0
 for target in "${targets[@]}"; do
     corpus=$root/build-fuzz/corpus/$target
     mkdir -p "$corpus"
-    case $target in
-        ini) seeds=OrvekLauncher.ini ;;
-        config) seeds=autoexec.cfg ;;
-        rezlist) seeds=RezList ;;
-        format) seeds=OrvekLauncher.ini ;;
-        rc) seeds=OrvekLauncher.rc && cp demo/OrvekLauncher.rc "$corpus/demo.rc" ;;
-    esac
-    /usr/bin/python3 tests/cases/run.py --inputs "$seeds" "$corpus" tests/cases/*.case
     cp fuzz/corpus/"$target"/* "$corpus"
     log=$work/$target.log
     start=$SECONDS

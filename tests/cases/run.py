@@ -4,7 +4,6 @@
 (CTest gives each case file a private one with xvfb-run).
 
     run.py FILE.case [NAME...]        the cases of FILE (only those named, if any)
-    run.py --inputs FILE DIR CASE...  every input file of that name, into DIR
 
 A case file holds cases; each begins with "case NAME" and gets a fresh work
 folder $WORK holding the game directory $GAME and a home folder $HOME. Steps
@@ -844,20 +843,7 @@ class Case:
         shutil.rmtree(self.work, ignore_errors=True)
 
 
-def write_inputs(name, folder, case_files):
-    """The cases' input files of one name, as seeds for a fuzzer."""
-    os.makedirs(folder, exist_ok=True)
-    for case_file in case_files:
-        for _, steps in parse(case_file):
-            for number, words, text in steps:
-                if words[0] == "file" and os.path.basename(words[-1]) == name:
-                    with open(os.path.join(folder, f"{os.path.basename(case_file)}-{number}"), "wb") as out:
-                        out.write(content(words[1:-1], text))
-
-
 def main():
-    if sys.argv[1] == "--inputs":
-        return write_inputs(sys.argv[2], sys.argv[3], sys.argv[4:])
     cases = [case for case in parse(sys.argv[1]) if len(sys.argv) < 3 or case[0] in sys.argv[2:]]
     failed = skipped = 0
     for name, steps in cases:
