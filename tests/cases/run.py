@@ -48,7 +48,11 @@ Running (a case may run several times; each run sees the files of the last):
                                or only pressed
   click NAME [ROW]             a click of the first button in the middle of the
   double-click NAME [ROW]      control that at-spi calls NAME (a list or a
-                               button) or of its row ROW; needs bus
+  right-click NAME [ROW]       button) or of its row ROW; needs bus. press
+  press NAME [ROW]             and release do half a click each (a drag);
+  release NAME [ROW]           right-click clicks the third button
+  select NAME ROW              the row ROW of the list NAME selected through
+                               at-spi, as a screen reader's user does; needs bus
   type TEXT                    text typed
   paste + text                 the text put on the clipboard, then Ctrl+V
   close                        ask the window to close, as a window manager does
@@ -659,15 +663,20 @@ class Case:
     def do_hold(self, words, _):
         xdotool("keydown", "--window", self.window, *words[1:])
 
-    def do_click(self, words, _):  # also double-click
+    def do_click(self, words, _):  # also double-click, press and release
         x, y = self.reader("where", *words[1:]).split()
         # Clicks at one spot within GTK's double-click time (400 ms) would
         # make one double (or triple) click.
         time.sleep(max(0.0, self.clicked + 0.5 - time.monotonic()))
-        xdotool("mousemove", x, y, "click", *(["--repeat", "2"] if words[0] == "double-click" else []), "1")
+        xdotool("mousemove", x, y, *{"click": ["click", "1"], "double-click": ["click", "--repeat", "2", "1"],
+                                     "right-click": ["click", "3"], "press": ["mousedown", "1"],
+                                     "release": ["mouseup", "1"]}[words[0]])
         self.clicked = time.monotonic()
 
-    do_double_click = do_click
+    do_double_click = do_right_click = do_press = do_release = do_click
+
+    def do_select(self, words, _):
+        self.reader(*words)
 
     def do_type(self, words, _):
         xdotool("type", "--clearmodifiers", "--delay", "30", self.expand(words[1]))

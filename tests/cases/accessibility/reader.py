@@ -20,6 +20,8 @@ accessibility bus and its registry start.
                                 what GTK draws) and where the focus is, or
                                 half of CASE_WAIT seconds have passed: prints
                                 the last reading
+    reader.py select NAME ROW   selects the row ROW of the list named NAME,
+                                as a screen reader's user does
     reader.py where NAME [ROW]  the screen point in the middle of the control
                                 named NAME, or of its row ROW, once it shows
                                 and stays where it is
@@ -151,6 +153,10 @@ def where(dialog, name, row=None):
 def main():
     if sys.argv[1] == "tree":
         return tree()
+    if sys.argv[1] == "select":
+        table = control(find_dialog(), sys.argv[2])
+        row = next(i for i, cell in enumerate(table) if cell.name == sys.argv[3])
+        return 0 if table.querySelection().selectChild(row) else 1
     expected = sys.stdin.read() if sys.argv[1] == "seen" else None
     reading = [""]
 
