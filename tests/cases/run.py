@@ -48,9 +48,8 @@ Running (a case may run several times; each run sees the files of the last):
                                or only pressed
   click NAME [ROW]             a click of the first button in the middle of the
   double-click NAME [ROW]      control that at-spi calls NAME (a list or a
-  right-click NAME [ROW]       button) or of its row ROW; needs bus. press
-  press NAME [ROW]             and release do half a click each (a drag);
-  release NAME [ROW]           right-click clicks the third button
+  press NAME [ROW]             button) or of its row ROW; needs bus. press
+  release NAME [ROW]           and release do half a click each (a drag)
   select NAME ROW              the row ROW of the list NAME selected through
                                at-spi, as a screen reader's user does; needs bus
   type TEXT                    text typed
@@ -668,12 +667,11 @@ class Case:
         # Clicks at one spot within GTK's double-click time (400 ms) would
         # make one double (or triple) click.
         time.sleep(max(0.0, self.clicked + 0.5 - time.monotonic()))
-        xdotool("mousemove", x, y, *{"click": ["click", "1"], "double-click": ["click", "--repeat", "2", "1"],
-                                     "right-click": ["click", "3"], "press": ["mousedown", "1"],
-                                     "release": ["mouseup", "1"]}[words[0]])
+        xdotool("mousemove", x, y, *{"click": ["click"], "double-click": ["click", "--repeat", "2"],
+                                     "press": ["mousedown"], "release": ["mouseup"]}[words[0]], "1")
         self.clicked = time.monotonic()
 
-    do_double_click = do_right_click = do_press = do_release = do_click
+    do_double_click = do_press = do_release = do_click
 
     def do_select(self, words, _):
         self.reader(*words)
