@@ -40,21 +40,6 @@ struct Case
     const char *expected;
 };
 
-// Each case on a new list: the signals its steps give.
-template <size_t N> void Check(const Case (&cases)[N])
-{
-    ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
-    for (const auto &c : cases)
-    {
-        GtkWidget *list = NewList(c.browse);
-        g_object_ref_sink(list);
-        signals.clear();
-        c.steps(list);
-        EXPECT_EQ(c.expected, signals) << c.what;
-        g_object_unref(list);
-    }
-}
-
 }  // namespace
 
 TEST(List, GivesTheSignalsOfEachStep)
@@ -78,5 +63,14 @@ TEST(List, GivesTheSignalsOfEachStep)
          [](GtkWidget *l) { ListFreeze(l); Append(l, 3); ListSelectRow(l, 1); ListThaw(l); },
          "select 0; unselect 0; select 1; "},
     };
-    Check(cases);
+    ASSERT_TRUE(gtk_init_check(nullptr, nullptr));
+    for (const auto &c : cases)  // each on a new list
+    {
+        GtkWidget *list = NewList(c.browse);
+        g_object_ref_sink(list);
+        signals.clear();
+        c.steps(list);
+        EXPECT_EQ(c.expected, signals) << c.what;
+        g_object_unref(list);
+    }
 }
