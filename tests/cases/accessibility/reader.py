@@ -21,7 +21,8 @@ accessibility bus and its registry start.
                                 half of CASE_WAIT seconds have passed: prints
                                 the last reading
     reader.py select NAME ROW   selects the row ROW of the list named NAME,
-                                as a screen reader's user does
+                                as a screen reader's user does, once
+                                the dialog shows it
     reader.py where NAME [ROW]  the screen point in the middle of the control
                                 named NAME, or of its row ROW, once it shows
                                 and stays where it is
@@ -154,9 +155,15 @@ def main():
     if sys.argv[1] == "tree":
         return tree()
     if sys.argv[1] == "select":
-        table = control(find_dialog(), sys.argv[2])
-        row = next(i for i, cell in enumerate(table) if cell.name == sys.argv[3])
-        return 0 if table.querySelection().selectChild(row) else 1
+        def select():  # once the dialog and its row are in the accessible tree
+            table = control(find_dialog(), sys.argv[2])
+            row = next(i for i, cell in enumerate(table) if cell.name == sys.argv[3])
+            return table.querySelection().selectChild(row)
+
+        if wait_for(select, CASE_WAIT / 2):
+            return 0
+        print(f"no row {sys.argv[3]} of {sys.argv[2]} could be selected")
+        return 1
     expected = sys.stdin.read() if sys.argv[1] == "seen" else None
     reading = [""]
 
